@@ -1,0 +1,20 @@
+# Sourced by the other scripts: installs the Debian packages the build and the tests need, only
+# those that are missing. As root through apt-get; otherwise through sudo.
+tarnwick_install_packages() {
+  local missing=() pkg
+  for pkg in "$@"; do
+    dpkg-query -W -f='${Status}' "$pkg" 2>/dev/null | grep -q "install ok installed" || missing+=("$pkg")
+  done
+  [ ${#missing[@]} -eq 0 ] && return 0
+  local sudo=()
+  [ "$(id -u)" -ne 0 ] && sudo=(sudo)
+  echo "Installing: ${missing[*]}" >&2
+  "${sudo[@]}" apt-get update -qq
+  DEBIAN_FRONTEND=noninteractive "${sudo[@]}" apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
+}
+
+# What building and running needs.
+TARNWICK_BUILD_PACKAGES=(build-essential cmake ninja-build pkg-config qt6-base-dev zlib1g-dev
+  libarchive-dev libgtest-dev libgmock-dev fonts-dejavu-core)
+# What the tests use besides: real archive readers to check our archives against.
+TARNWICK_TEST_PACKAGES=(unzip zip p7zip-full libarchive-tools python3)

@@ -1,0 +1,51 @@
+// tarnwick-cli: the engine from the command line. Dispatches to one command per subcommand.
+#include <cstdio>
+#include <iostream>
+#include <string>
+
+#include "cli/commands.h"
+
+namespace tarnwick::cli {
+
+const char* UsageText() {
+  return "usage: tarnwick-cli COMMAND [ARGS]\n"
+         "\n"
+         "  settings [--settings FILE]                 print the three settings\n"
+         "  settings set KEY VALUE [--settings FILE]   store one setting of section \"app\"\n"
+         "  scan [FOLDER] [SCAN OPTIONS]               list every matching file\n"
+         "  zip ARCHIVE [FOLDER] [SCAN OPTIONS]        scan, then archive every match\n"
+         "  copy DEST [FOLDER] [SCAN OPTIONS]          scan, then copy every match into DEST\n"
+         "\n"
+         "scan options:\n"
+         "  --patterns LIST                  patterns joined with \";\" (default: settings file)\n"
+         "  --ignore-temp | --no-ignore-temp skip temporary folders (default: settings file)\n"
+         "  --ignore-sys | --no-ignore-sys   skip system folders (default: settings file)\n"
+         "  --settings FILE                  settings file (default: Settings.ini beside the program)\n"
+         "  --help                           print this text\n";
+}
+
+int UsageError(const std::string& message) {
+  std::cerr << "tarnwick-cli: " << message << "\n"
+            << "usage: tarnwick-cli settings|scan|zip|copy [ARGS]  (tarnwick-cli --help)\n";
+  return kExitFailure;
+}
+
+}  // namespace tarnwick::cli
+
+int main(int argc, char** argv) {
+  using namespace tarnwick::cli;
+  if (argc < 2) return UsageError("no command given");
+  const std::string command = argv[1];
+  const Args args(argv + 2, argv + argc);
+  if (command == "--help" || command == "-h" || command == "help") {
+    std::cout << UsageText();
+    return kExitOk;
+  }
+  if (command == "settings") return RunSettingsCommand(args);
+  if (command == "scan") return RunScanCommand(args);
+#ifdef TARNWICK_HAVE_EXPORT
+  if (command == "zip") return RunZipCommand(args);
+  if (command == "copy") return RunCopyCommand(args);
+#endif
+  return UsageError("unknown command: " + command);
+}

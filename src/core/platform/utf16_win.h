@@ -1,0 +1,19 @@
+// UTF-8 <-> UTF-16 conversion at the Windows API boundary. Paths inside the engine are UTF-8.
+#pragma once
+#ifdef _WIN32
+
+#include <string>
+#include <string_view>
+
+namespace tarnwick::platform {
+
+std::wstring Widen(std::string_view utf8);
+std::string Narrow(std::wstring_view utf16);
+
+// A path in the form the wide Windows file functions take without the 260-character limit:
+// absolute paths get the "\\?\" prefix ("\\?\UNC\" for network paths) and "/" becomes "\".
+std::wstring LongPath(std::string_view utf8Path);
+
+}  // namespace tarnwick::platform
+
+#endif

@@ -1,0 +1,33 @@
+// Process-wide settings state, filled at start-up from the settings file.
+#pragma once
+
+#include <array>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace tarnwick {
+
+// The pattern list as one text joined with ";" (what the settings file stores).
+extern std::string gExtensions;
+// The same list, one entry per pattern, in order. Kept equal to gExtensions.
+extern std::vector<std::string> gExtList;
+// The exclusion switches as read from the settings file.
+extern bool gbIgnoreTemp;
+extern bool gbIgnoreSys;
+// Folder names (lower case) that the temporary- and system-folder tests compare against.
+extern std::array<std::string, 3> gTempFolders;
+extern std::array<std::string, 7> gSysFolders;
+
+// Splits a pattern text at every ";". The empty text gives no entries; otherwise empty pieces
+// stay entries ("*.doc;" gives "*.doc" and ""). Entries are neither trimmed nor lowered.
+std::vector<std::string> SplitPatterns(std::string_view text);
+// Joins entries with ";" (no entries give the empty text).
+std::string JoinPatterns(const std::vector<std::string>& entries);
+
+// Fills the two folder-name lists.
+void FillFolderLists();
+
+void ResetSettingsState();
+
+}  // namespace tarnwick

@@ -1,0 +1,79 @@
+// Prompts for GUI tests: answers come from a queue, and every question is recorded with its text,
+// caption, icon and buttons so tests can check them exactly.
+#pragma once
+
+#include <QString>
+#include <deque>
+#include <optional>
+#include <vector>
+
+#include "gui/common/prompts.h"
+
+namespace tarnwick::test {
+
+class ScriptedPrompts final : public gui::Prompts {
+ public:
+  struct Asked {
+    enum class Kind { Message, SaveFile, BrowseFolder } kind;
+    gui::MessageRequest message;     // for Message
+    gui::SaveFileRequest saveFile;   // for SaveFile
+    QString browseTitle, browseInitial;  // for BrowseFolder
+  };
+
+  ScriptedPrompts() { gui::InstallPrompts(this); }
+  ~ScriptedPrompts() override { gui::InstallPrompts(nullptr); }
+  ScriptedPrompts(const ScriptedPrompts&) = delete;
+  ScriptedPrompts& operator=(const ScriptedPrompts&) = delete;
+
+  // Queue the next answers. A message with no queued answer gets Ok (or No for Yes/No);
+  // a file or folder request with no queued answer is cancelled.
+  void answer(gui::PromptAnswer a) { answers_.push_back(a); }
+  void answerSaveFile(std::optional<QString> path) { saveAnswers_.push_back(std::move(path)); }
+  void answerBrowse(std::optional<QString> folder) { browseAnswers_.push_back(std::move(folder)); }
+
+  const std::vector<Asked>& asked() const { return asked_; }
+  // The texts of all messages asked so far, in order.
+  std::vector<QString> messageTexts() const {
+    std::vector<QString> texts;
+    for (const auto& a : asked_) {
+      if (a.kind == Asked::Kind::Message) texts.push_back(a.message.text);
+    }
+    return texts;
+  }
+  void clear() { asked_.clear(); }
+
+  gui::PromptAnswer Message(QWidget*, const gui::MessageRequest& request) override {
+    asked_.push_back({Asked::Kind::Message, request, {}, {}, {}});
+    if (!answers_.empty()) {
+      const auto a = answers_.front();
+      answers_.pop_front();
+      return a;
+    }
+    if (request.buttons == gui::PromptButtons::Ok) return gui::PromptAnswer::Ok;
+    if (request.buttons == gui::PromptButtons::YesNo) return gui::PromptAnswer::No;
+    return gui::PromptAnswer::Cancel;
+  }
+  std::optional<QString> SaveFile(QWidget*, const gui::SaveFileRequest& request) override {
+    asked_.push_back({Asked::Kind::SaveFile, {}, request, {}, {}});
+    if (saveAnswers_.empty()) return std::nullopt;
+    auto a = saveAnswers_.front();
+    saveAnswers_.pop_front();
+    return a;
+  }
+  std::optional<QString> BrowseFolder(QWidget*, const QString& title,
+                                      const QString& initial) override {
+    asked_.push_back({Asked::Kind::BrowseFolder, {}, {}, title, initial});
+    if (browseAnswers_.empty()) return std::nullopt;
+    auto a = browseAnswers_.front();
+    browseAnswers_.pop_front();
+    return a;
+  }
+
+ private:
+  std::deque<gui::PromptAnswer> answers_;
+  std::deque<std::optional<QString>> saveAnswers_;
+  std::deque<std::optional<QString>> browseAnswers_;
+  std::vector<Asked> asked_;
+};
+
+}  // namespace tarnwick::test
