@@ -15,8 +15,8 @@ class ScriptedPrompts final : public gui::Prompts {
  public:
   struct Asked {
     enum class Kind { Message, SaveFile, BrowseFolder } kind;
-    gui::MessageRequest message;     // for Message
-    gui::SaveFileRequest saveFile;   // for SaveFile
+    gui::MessageRequest message;         // for Message
+    gui::SaveFileRequest saveFile;       // for SaveFile
     QString browseTitle, browseInitial;  // for BrowseFolder
   };
 
@@ -36,7 +36,8 @@ class ScriptedPrompts final : public gui::Prompts {
   std::vector<QString> messageTexts() const {
     std::vector<QString> texts;
     for (const auto& a : asked_) {
-      if (a.kind == Asked::Kind::Message) texts.push_back(a.message.text);
+      if (a.kind == Asked::Kind::Message)
+        texts.push_back(a.message.text);
     }
     return texts;
   }
@@ -49,13 +50,16 @@ class ScriptedPrompts final : public gui::Prompts {
       answers_.pop_front();
       return a;
     }
-    if (request.buttons == gui::PromptButtons::Ok) return gui::PromptAnswer::Ok;
-    if (request.buttons == gui::PromptButtons::YesNo) return gui::PromptAnswer::No;
+    if (request.buttons == gui::PromptButtons::Ok)
+      return gui::PromptAnswer::Ok;
+    if (request.buttons == gui::PromptButtons::YesNo)
+      return gui::PromptAnswer::No;
     return gui::PromptAnswer::Cancel;
   }
   std::optional<QString> SaveFile(QWidget*, const gui::SaveFileRequest& request) override {
     asked_.push_back({Asked::Kind::SaveFile, {}, request, {}, {}});
-    if (saveAnswers_.empty()) return std::nullopt;
+    if (saveAnswers_.empty())
+      return std::nullopt;
     auto a = saveAnswers_.front();
     saveAnswers_.pop_front();
     return a;
@@ -63,7 +67,8 @@ class ScriptedPrompts final : public gui::Prompts {
   std::optional<QString> BrowseFolder(QWidget*, const QString& title,
                                       const QString& initial) override {
     asked_.push_back({Asked::Kind::BrowseFolder, {}, {}, title, initial});
-    if (browseAnswers_.empty()) return std::nullopt;
+    if (browseAnswers_.empty())
+      return std::nullopt;
     auto a = browseAnswers_.front();
     browseAnswers_.pop_front();
     return a;
