@@ -1,5 +1,6 @@
 #include <windows.h>
 
+#include <algorithm>
 #include <memory>
 #include <string>
 
@@ -21,6 +22,32 @@ UniqueHandle openHandle(const std::wstring& path, DWORD access, DWORD dispositio
   HANDLE h = CreateFileW(path.c_str(), access, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
                          disposition, FILE_ATTRIBUTE_NORMAL, nullptr);
   return UniqueHandle(h == INVALID_HANDLE_VALUE ? nullptr : h);
+}
+
+// The file that `path` finally names when it is a symbolic link (or another reparse point such as
+// a junction on the way); `path` itself otherwise.
+std::wstring finalTarget(const std::wstring& path) {
+  const DWORD attrs = GetFileAttributesW(path.c_str());
+  if (attrs == INVALID_FILE_ATTRIBUTES || (attrs & FILE_ATTRIBUTE_REPARSE_POINT) == 0)
+    return path;
+  const HANDLE raw =
+      CreateFileW(path.c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                  OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
+  if (raw == INVALID_HANDLE_VALUE)
+    return path;
+  const UniqueHandle h(raw);
+  std::wstring out(MAX_PATH, L'\0');
+  for (;;) {
+    const DWORD n = GetFinalPathNameByHandleW(h.get(), out.data(), static_cast<DWORD>(out.size()),
+                                              FILE_NAME_NORMALIZED | VOLUME_NAME_DOS);
+    if (n == 0)
+      return path;
+    if (n < out.size()) {
+      out.resize(n);
+      return out;  // already in the "\\?\" form
+    }
+    out.resize(n);  // n is the size needed, terminating zero included
+  }
 }
 
 bool writeAll(HANDLE h, std::string_view bytes) {
@@ -73,7 +100,8 @@ bool WriteNewFile(const std::string& path, std::string_view bytes) {
 }
 
 bool ReplaceFileAtomically(const std::string& path, std::string_view bytes) {
-  const std::wstring target = LongPath(path);
+  // Renaming over a link would replace the link; the file it leads to gets the new content.
+  const std::wstring target = finalTarget(LongPath(path));
   const DWORD attrs = GetFileAttributesW(target.c_str());
   if (attrs != INVALID_FILE_ATTRIBUTES &&
       (attrs & (FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_DIRECTORY)) != 0) {

@@ -27,16 +27,25 @@ std::string ExecutableFolder() {
 
 std::optional<std::string> GetEnvironment(const std::string& name) {
   const std::wstring wname = Widen(name);
-  const DWORD n = GetEnvironmentVariableW(wname.c_str(), nullptr, 0);
-  if (n == 0) {
-    if (GetLastError() == ERROR_ENVVAR_NOT_FOUND)
-      return std::nullopt;
-    return std::string();
+  std::wstring value;
+  for (;;) {
+    // A variable that is set but empty also gives 0; only the error code tells it from a
+    // missing one, so a stale code from an earlier call must not be read.
+    SetLastError(ERROR_SUCCESS);
+    const DWORD n =
+        GetEnvironmentVariableW(wname.c_str(), value.data(), static_cast<DWORD>(value.size()));
+    if (n == 0) {
+      if (GetLastError() == ERROR_ENVVAR_NOT_FOUND)
+        return std::nullopt;
+      return std::string();
+    }
+    if (n < value.size()) {
+      value.resize(n);
+      return Narrow(value);
+    }
+    // Too small (or the value grew in between): n is the size needed, terminating zero included.
+    value.resize(n);
   }
-  std::wstring value(n, L'\0');
-  const DWORD got = GetEnvironmentVariableW(wname.c_str(), value.data(), n);
-  value.resize(got);
-  return Narrow(value);
 }
 
 std::string ComputerName() {

@@ -2,6 +2,8 @@
 
 #include <windows.h>
 
+#include <algorithm>
+
 namespace tarnwick::platform {
 
 std::wstring Widen(std::string_view utf8) {
@@ -25,19 +27,96 @@ std::string Narrow(std::wstring_view utf16) {
   return out;
 }
 
-std::wstring LongPath(std::string_view utf8Path) {
-  std::wstring p = Widen(utf8Path);
-  for (auto& c : p) {
+namespace {
+
+bool startsWith(std::wstring_view s, std::wstring_view prefix) {
+  return s.substr(0, prefix.size()) == prefix;
+}
+
+bool isSeparator(wchar_t c) {
+  return c == L'\\' || c == L'/';
+}
+
+// What Windows makes of a relative or drive-relative path ("docs", "\docs", "C:docs").
+std::wstring fullPathOf(const std::wstring& path) {
+  std::wstring out(path.size() + MAX_PATH, L'\0');
+  for (;;) {
+    const DWORD n =
+        GetFullPathNameW(path.c_str(), static_cast<DWORD>(out.size()), out.data(), nullptr);
+    if (n == 0)
+      return path;
+    if (n < out.size()) {
+      out.resize(n);
+      return out;
+    }
+    out.resize(n);  // n is the size needed, terminating zero included
+  }
+}
+
+// The length of the root of an absolute path: "C:\" or "\\server\share\"; 0 when the path is not
+// absolute in one of these two forms.
+size_t rootLength(std::wstring_view p) {
+  if (p.size() >= 3 && p[1] == L':' && isSeparator(p[2]))
+    return 3;
+  if (p.size() >= 2 && isSeparator(p[0]) && isSeparator(p[1])) {
+    const size_t server = p.find_first_of(L"\\/", 2);
+    if (server == std::wstring_view::npos || server == 2)
+      return 0;
+    const size_t share = p.find_first_of(L"\\/", server + 1);
+    return share == std::wstring_view::npos ? p.size() : share + 1;
+  }
+  return 0;
+}
+
+// `path` made absolute with "." and ".." applied and every separator a single "\", as Windows
+// reads a path without the "\\?\" prefix. Names are otherwise kept exactly (a name that ends in a
+// dot or a space stays so), because the prefixed form that follows is taken literally.
+std::wstring normalised(std::wstring path) {
+  if (rootLength(path) == 0)
+    path = fullPathOf(path);
+  const size_t rootLen = rootLength(path);
+  if (rootLen == 0)
+    return path;
+  std::wstring out = path.substr(0, rootLen);
+  for (auto& c : out) {
     if (c == L'/')
       c = L'\\';
   }
-  if (p.rfind(L"\\\\?\\", 0) == 0)
-    return p;
-  if (p.size() >= 3 && p[1] == L':' && p[2] == L'\\')
-    return L"\\\\?\\" + p;
-  if (p.rfind(L"\\\\", 0) == 0)
-    return L"\\\\?\\UNC\\" + p.substr(2);
-  return p;
+  if (out.back() != L'\\')
+    out += L'\\';  // "\\server\share" without a final separator
+  const size_t rootEnd = out.size();
+  size_t i = rootLen;
+  while (i < path.size()) {
+    const size_t end = std::min(path.find_first_of(L"\\/", i), path.size());
+    const std::wstring_view name = std::wstring_view(path).substr(i, end - i);
+    if (name == L"..") {
+      if (out.size() > rootEnd) {
+        out.pop_back();
+        out.erase(out.rfind(L'\\') + 1);
+      }
+    } else if (!name.empty() && name != L".") {
+      out.append(name);
+      out += L'\\';
+    }
+    i = end + 1;
+  }
+  if (out.size() > rootEnd && !isSeparator(path.back()))
+    out.pop_back();
+  return out;
+}
+
+}  // namespace
+
+std::wstring LongPath(std::string_view utf8Path) {
+  const std::wstring p = Widen(utf8Path);
+  if (p.empty() || startsWith(p, L"\\\\?\\") || startsWith(p, L"\\\\.\\"))
+    return p;  // empty, already in the long form, or a device
+  const std::wstring full = normalised(p);
+  if (startsWith(full, L"\\\\"))
+    return L"\\\\?\\UNC\\" + full.substr(2);
+  if (rootLength(full) == 3)
+    return L"\\\\?\\" + full;
+  return full;
 }
 
 }  // namespace tarnwick::platform

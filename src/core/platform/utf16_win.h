@@ -10,8 +10,11 @@ namespace tarnwick::platform {
 std::wstring Widen(std::string_view utf8);
 std::string Narrow(std::wstring_view utf16);
 
-// A path in the form the wide Windows file functions take without the 260-character limit:
-// absolute paths get the "\\?\" prefix ("\\?\UNC\" for network paths) and "/" becomes "\".
+// A path in the form the wide Windows file functions take without the 260-character limit: the
+// "\\?\" prefix ("\\?\UNC\" for network paths) before the absolute path. Since Windows takes a
+// prefixed path literally, the path is first resolved as Windows would resolve it unprefixed: a
+// relative path against the current folder, "/" as "\", "." and ".." applied. Names themselves
+// are kept exactly. A path that already has the prefix, or names a device ("\\.\"), is kept.
 std::wstring LongPath(std::string_view utf8Path);
 
 }  // namespace tarnwick::platform

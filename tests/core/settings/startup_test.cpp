@@ -32,8 +32,8 @@ TEST_F(Startup, FirstStartWritesTheDefaultFileAndLoadsIt) {
   ASSERT_TRUE(check(dir.str()));
   EXPECT_TRUE(messages.empty());
   const auto path = SettingsPath(dir.str());
-  EXPECT_EQ(TempDir::read(path), DefaultSettingsBytes());
-  EXPECT_EQ(fs::file_size(path), 276u);
+  EXPECT_EQ(TempDir::read(test::FromUtf8(path)), DefaultSettingsBytes());
+  EXPECT_EQ(fs::file_size(test::FromUtf8(path)), 276u);
 
   LoadSettingsState(path);
   EXPECT_EQ(gExtList.size(), 35u);
@@ -65,7 +65,7 @@ TEST_F(Startup, UnwritableFolderReportsOnceAndFails) {
 
   messages.clear();
   dir.write("file", "x");
-  EXPECT_FALSE(check((dir / "file").string()));  // the "folder" is a file
+  EXPECT_FALSE(check(dir.str("file")));  // the "folder" is a file
   EXPECT_EQ(messages.size(), 1u);
 }
 
@@ -82,7 +82,7 @@ TEST_F(Startup, OnlyTheExactTextOneTurnsASwitchOn) {
   TempDir dir;
   for (const auto& c : cases) {
     const auto path = dir.write("s.ini", "[app]\r\n" + c.line + "\r\n");
-    LoadSettingsState(path.string());
+    LoadSettingsState(test::Utf8(path));
     EXPECT_EQ(gbIgnoreTemp, c.on) << c.line;
     EXPECT_FALSE(gbIgnoreSys) << c.line;
   }
@@ -108,7 +108,7 @@ TEST_F(Startup, LongPatternListIsLoadedInFull) {
     list += (i ? ";*.e" : "*.e") + std::to_string(i);
   ASSERT_GT(list.size(), 254u);
   const auto path = dir.write("s.ini", "[app]\r\nextensions=" + list + "\r\n");
-  LoadSettingsState(path.string());
+  LoadSettingsState(test::Utf8(path));
   EXPECT_EQ(gExtensions, list);
   EXPECT_EQ(gExtList.size(), 100u);
   EXPECT_EQ(gExtList.back(), "*.e99");
