@@ -35,12 +35,19 @@ QString summaryLine(const SearchParams& params) {
          QString::fromStdString(FormatSize(params.TotalBytes, decimalSeparator()));
 }
 
+// Tahoma 8.25 pt where it is installed, the nearest sans-serif elsewhere. The pixel layout was
+// drawn for it, so the list and the status bar use it too: "999.99 KB" fits the Size column.
+QFont windowFont() {
+  QFont font(QStringLiteral("Tahoma"));
+  font.setStyleHint(QFont::SansSerif);
+  font.setPointSizeF(8.25);
+  return font;
+}
+
 QPushButton* makeButton(QWidget* parent, const QString& name, const QString& caption) {
   auto* button = new QPushButton(caption, parent);
   button->setObjectName(name);
-  QFont font(QStringLiteral("Tahoma"));
-  font.setPointSizeF(8.25);
-  button->setFont(font);
+  button->setFont(windowFont());
   button->setGeometry(kButtonPlace);
   // Enter in the list must not press a button: only a click or the button's own key does.
   button->setAutoDefault(false);
@@ -64,7 +71,11 @@ frmScan::~frmScan() {
 }
 
 void frmScan::Form_Load() {
+  // A fixed-size dialog: a title and a close button, nothing to minimise, maximise or resize.
+  setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                 Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint);
   setFixedSize(kClientWidth, kClientHeight);
+  setFont(windowFont());
   InitComCtl(ICC_BAR_CLASSES);
   mStatusBar = CreateStatusBar(this);
   ghStatusBar = mStatusBar;
