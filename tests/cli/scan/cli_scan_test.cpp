@@ -4,13 +4,19 @@
 #include <set>
 #include <sstream>
 
-#include "cli_process.h"
+#include "cli/scan/cli_process.h"
+#include "support/run_process.h"
 #include "support/temp_dir.h"
 
 namespace tarnwick::test {
 namespace {
 
 namespace fs = std::filesystem;
+
+ProcessResult RunCli(std::vector<std::string> args) {
+  args.insert(args.begin(), TARNWICK_CLI_PATH);
+  return RunProcess(args);
+}
 
 const std::vector<std::string> kNoSwitches = {"--no-ignore-temp", "--no-ignore-sys"};
 
@@ -70,6 +76,37 @@ TEST(CliScan, SwitchesChooseWhichFoldersAreEntered) {
     const auto r = RunCli(scanArgs(dir.str(), "*.doc", c.switches));
     EXPECT_EQ(r.exitCode, 0);
     EXPECT_EQ(lines(r.out).size(), c.rows) << testing::PrintToString(c.switches);
+  }
+}
+
+TEST(CliScan, WhatTheCommandLineLeavesOpenComesFromTheSettingsFile) {
+  TempDir dir;
+  dir.write("Temp/t.doc");
+  dir.write("windows/w.doc");
+  dir.write("docs/d.doc");
+  dir.write("docs/d.pdf");
+  const auto ini =
+      dir.write("s.ini", "[app]\r\nextensions=*.doc;*.xls\r\nignoretemp=1\r\nignoresys=0\r\n");
+  const std::vector<std::string> base = {"scan", (dir / "Temp").parent_path().string(),
+                                         "--settings", ini.string()};
+  const struct {
+    std::vector<std::string> extra;
+    std::set<std::string> names;
+  } cases[] = {
+      {{}, {"w.doc", "d.doc"}},
+      {{"--patterns", "*.pdf"}, {"d.pdf"}},
+      {{"--no-ignore-temp"}, {"t.doc", "w.doc", "d.doc"}},
+      {{"--ignore-sys"}, {"d.doc"}},
+  };
+  for (const auto& c : cases) {
+    auto args = base;
+    args.insert(args.end(), c.extra.begin(), c.extra.end());
+    const auto r = RunCli(args);
+    EXPECT_EQ(r.exitCode, 0) << r.err;
+    std::set<std::string> names;
+    for (const auto& row : lines(r.out))
+      names.insert(row.substr(0, row.find('\t')));
+    EXPECT_EQ(names, c.names) << testing::PrintToString(c.extra);
   }
 }
 

@@ -1,4 +1,5 @@
-// Runs the built tarnwick-cli as a child process with its stdout and stderr captured.
+// Runs the built tarnwick-cli as a child process that a test can interrupt while it runs, or whose
+// stdout goes to a given file (plain runs use support/run_process.h).
 #pragma once
 
 #include <fcntl.h>
@@ -35,6 +36,7 @@ class CliProcess {
       posix_spawn_file_actions_addclose(&actions, out[0]);
     }
     posix_spawn_file_actions_adddup2(&actions, err[1], 2);
+    posix_spawn_file_actions_addopen(&actions, 0, "/dev/null", O_RDONLY, 0);
     posix_spawn_file_actions_addclose(&actions, err[0]);
     std::vector<std::string> argv = {TARNWICK_CLI_PATH};
     argv.insert(argv.end(), args.begin(), args.end());
@@ -104,16 +106,5 @@ class CliProcess {
   int outFd_ = -1;
   int errFd_ = -1;
 };
-
-struct CliResult {
-  int exitCode;
-  std::string out, err;
-};
-
-inline CliResult RunCli(const std::vector<std::string>& args) {
-  CliProcess p(args);
-  const int code = p.Wait();
-  return {code, p.out, p.err};
-}
 
 }  // namespace tarnwick::test
