@@ -1,5 +1,6 @@
 #include "cli/scan_options.h"
 
+#include <cstddef>
 #include <iostream>
 #include <optional>
 
@@ -65,7 +66,8 @@ std::variant<ScanCommandLine, int> ParseScanCommandLine(const Args& args,
   }
 
   ScanCommandLine line;
-  line.leading.assign(positional.begin(), positional.begin() + static_cast<long>(leadingCount));
+  line.leading.assign(positional.begin(),
+                      positional.begin() + static_cast<std::ptrdiff_t>(leadingCount));
   std::string folder;
   if (positional.size() > leadingCount) {
     folder = positional[leadingCount];

@@ -8,6 +8,11 @@
 #ifndef WIN32_LEAN_AND_MEAN
 #define WIN32_LEAN_AND_MEAN
 #endif
+// FILE_ID_INFO (the 128-bit file ids of ReFS) needs the Windows 8 declarations.
+#if !defined(_WIN32_WINNT) || _WIN32_WINNT < 0x0602
+#undef _WIN32_WINNT
+#define _WIN32_WINNT 0x0602
+#endif
 #include <windows.h>
 
 #include <cstring>
@@ -140,8 +145,13 @@ struct DirReader::Impl {
                                   FindExSearchNameMatch, nullptr, FIND_FIRST_EX_LARGE_FETCH);
     if (h == INVALID_HANDLE_VALUE) {
       // A drive root with nothing on it has not even dot entries: an empty folder, not an error.
-      if (::GetLastError() != ERROR_FILE_NOT_FOUND) {
-        error = lastError();
+      const std::error_code findError = lastError();
+      const DWORD attributes = ::GetFileAttributesW(osPath.c_str());
+      const bool emptyFolder = findError.value() == ERROR_FILE_NOT_FOUND &&
+                               attributes != INVALID_FILE_ATTRIBUTES &&
+                               (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
+      if (!emptyFolder) {
+        error = findError;
         return nullptr;
       }
     } else {
