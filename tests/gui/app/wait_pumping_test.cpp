@@ -7,6 +7,7 @@
 #include <climits>
 #include <ctime>
 #include <deque>
+#include <ostream>
 #include <vector>
 
 #include "gui/app/event_loop_waiter.h"
@@ -54,6 +55,10 @@ struct WaitCase {
   std::vector<std::int32_t> expectedWaits;
   std::uint32_t expectedResult;
 };
+
+void PrintTo(const WaitCase& c, std::ostream* os) {
+  *os << c.name;
+}
 
 // Events arriving every 700 ms during a 3000 ms wait: each sleep is for the time still left, a
 // remaining time of exactly 0 polls once more, and the wait then times out.
