@@ -3,23 +3,35 @@
 #include <QApplication>
 
 #include "core/settings/startup.h"
+#include "gui/app/resources.h"
 #include "gui/common/app_title.h"
 #include "gui/common/prompts.h"
 #include "gui/windows/frm_main.h"
 
 namespace tarnwick::gui {
 
-int Main(QApplication& app, const QString& folder) {
+bool LoadProgramState(const QString& folder) {
   const std::string dir = folder.toStdString();
   const bool ok = CheckPrerequisites(dir, [](const std::string& message) {
     CurrentPrompts().Message(nullptr, MessageRequest{QString::fromStdString(message), AppTitle(),
                                                      PromptIcon::Error, PromptButtons::Ok, true});
   });
-  if (!ok)
-    return 1;
-  LoadSettingsState(SettingsPath(dir));
+  if (ok)
+    LoadSettingsState(SettingsPath(dir));
+  return ok;
+}
 
-  frmMain mainWindow;
+int Main(QApplication& app, const QString& folder) {
+  if (!LoadProgramState(folder))
+    return 1;
+  QApplication::setWindowIcon(ProgramIcon());
+
+  // The program ends when the main window has unloaded, not when its last window closes: the
+  // main window is hidden before the splash shows, and the pattern dialog may linger hidden.
+  QApplication::setQuitOnLastWindowClosed(false);
+  frmMain mainWindow(SettingsPath(folder.toStdString()));
+  QObject::connect(&mainWindow, &frmMain::Unloaded, &app, &QCoreApplication::quit,
+                   Qt::QueuedConnection);
   mainWindow.show();
   return app.exec();
 }

@@ -8,9 +8,15 @@ class QApplication;
 
 namespace tarnwick::gui {
 
+// The prerequisite check and the settings read for the executable's folder `folder`. False when
+// the settings file could not be put in place (the user has been told); the state is then not
+// loaded.
+bool LoadProgramState(const QString& folder);
+
 // Runs the start-up sequence for the settings file in `folder` (the executable's folder) and,
-// when it succeeds, shows the main window and runs the event loop. Returns the exit code: 0 after
-// a normal end, 1 when the prerequisite check failed (the user has been told).
+// when it succeeds, shows the main window and runs the event loop until the main window has been
+// closed and the exit sequence has run. Returns the exit code: 0 after a normal end, 1 when the
+// prerequisite check failed.
 int Main(QApplication& app, const QString& folder);
 
 }  // namespace tarnwick::gui

@@ -28,8 +28,14 @@ class ScriptedPrompts final : public gui::Prompts {
   // Queue the next answers. A message with no queued answer gets Ok (or No for Yes/No);
   // a file or folder request with no queued answer is cancelled.
   void answer(gui::PromptAnswer a) { answers_.push_back(a); }
-  void answerSaveFile(std::optional<QString> path) { saveAnswers_.push_back(std::move(path)); }
-  void answerBrowse(std::optional<QString> folder) { browseAnswers_.push_back(std::move(folder)); }
+  // (Kept as QString with a null string standing for "cancelled": an optional<QString> queue
+  // trips a false maybe-uninitialized warning in GCC 12.)
+  void answerSaveFile(const std::optional<QString>& path) {
+    saveAnswers_.push_back(path.value_or(QString()));
+  }
+  void answerBrowse(const std::optional<QString>& folder) {
+    browseAnswers_.push_back(folder.value_or(QString()));
+  }
 
   const std::vector<Asked>& asked() const { return asked_; }
   // The texts of all messages asked so far, in order.
@@ -75,9 +81,19 @@ class ScriptedPrompts final : public gui::Prompts {
   }
 
  private:
+  static std::optional<QString> next(std::deque<QString>& queue) {
+    if (queue.empty())
+      return std::nullopt;
+    const QString a = queue.front();
+    queue.pop_front();
+    if (a.isNull())
+      return std::nullopt;
+    return a;
+  }
+
   std::deque<gui::PromptAnswer> answers_;
-  std::deque<std::optional<QString>> saveAnswers_;
-  std::deque<std::optional<QString>> browseAnswers_;
+  std::deque<QString> saveAnswers_;
+  std::deque<QString> browseAnswers_;
   std::vector<Asked> asked_;
 };
 

@@ -1,0 +1,19 @@
+// The splash window shown while the program ends: white, without caption, centred on the screen,
+// showing the product's logo.
+#pragma once
+
+#include <QWidget>
+
+namespace tarnwick::gui {
+
+class frmSplash : public QWidget {
+  Q_OBJECT
+ public:
+  explicit frmSplash(QWidget* parent = nullptr);
+};
+
+// Shows the splash for kSplashMilliseconds while events keep being dispatched, then closes it.
+inline constexpr int kSplashMilliseconds = 3000;
+void ShowSplash();
+
+}  // namespace tarnwick::gui
