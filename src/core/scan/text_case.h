@@ -1,6 +1,7 @@
-// Letter case of UTF-8 text, the same on every platform and independent of the process locale:
-// the simple (one-to-one) Unicode case mappings, one code point at a time. Bytes that are not
-// well-formed UTF-8 (a file name on a POSIX system may hold any bytes) are kept as they are.
+// Letter case of UTF-8 text, independent of the process locale: the simple (one-to-one) case
+// mappings, one code point at a time; Unicode's through ICU, and on Windows the system's own
+// invariant tables, which Windows uses for its names. Bytes that are not well-formed UTF-8 (a
+// file name on a POSIX system may hold any bytes) are kept as they are.
 #pragma once
 
 #include <string>
