@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdint>
 #include <filesystem>
 #include <fstream>
 #include <random>
@@ -82,6 +83,19 @@ class TempDir {
         .write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
 #endif
     return p;
+  }
+  // Makes a file of `size` bytes (zeros) that takes no disk space; false where the file system
+  // cannot hold such a file.
+  bool writeSparse(std::string_view rel, std::uintmax_t size) const {
+    const auto p = *this / rel;
+#ifdef _WIN32
+    return win::WriteSparse(p, size);
+#else
+    std::ofstream{p};
+    std::error_code ec;
+    std::filesystem::resize_file(p, size, ec);
+    return !ec;
+#endif
   }
   // Creates a folder (and its parents); returns its path.
   std::filesystem::path mkdir(std::string_view rel) const {

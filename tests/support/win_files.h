@@ -9,7 +9,10 @@
 #define NOMINMAX
 #endif
 #include <windows.h>
+// An obsolete no-op macro of the Windows headers that would rewrite SearchSink::Yield.
+#undef Yield
 
+#include <cstdint>
 #include <filesystem>
 #include <memory>
 #include <string>
@@ -66,6 +69,20 @@ inline bool WriteBytes(const std::filesystem::path& p, std::string_view bytes) {
   return h &&
          WriteFile(h.get(), bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr) &&
          written == bytes.size();
+}
+
+// Makes a file of `size` bytes that takes no disk space (all zeros); false where the file system
+// cannot hold such a file.
+inline bool WriteSparse(const std::filesystem::path& p, std::uint64_t size) {
+  Handle h = Open(p, GENERIC_READ | GENERIC_WRITE, CREATE_ALWAYS);
+  DWORD returned = 0;
+  if (!h ||
+      !DeviceIoControl(h.get(), FSCTL_SET_SPARSE, nullptr, 0, nullptr, 0, &returned, nullptr)) {
+    return false;
+  }
+  LARGE_INTEGER end{};
+  end.QuadPart = static_cast<LONGLONG>(size);
+  return SetFilePointerEx(h.get(), end, nullptr, FILE_BEGIN) && SetEndOfFile(h.get());
 }
 
 inline std::string ReadBytes(const std::filesystem::path& p) {
