@@ -8,6 +8,7 @@
 
 #include "core/common/process_state.h"
 #include "core/settings/app_state.h"
+#include "core/settings/settings.h"
 #include "support/temp_dir.h"
 
 namespace tarnwick {
@@ -46,6 +47,19 @@ TEST_F(Startup, FirstStartWritesTheDefaultFileAndLoadsIt) {
   EXPECT_TRUE(gbIgnoreSys);
   EXPECT_EQ(gTempFolders[1], "temporary internet files");
   EXPECT_EQ(gSysFolders[6], "cmdcons");
+}
+
+TEST_F(Startup, SettingsBesideAProgramInAFolderNamedInOtherScripts) {
+  TempDir dir;
+  const std::string folder = test::Utf8(dir.mkdir("Программы/Έγγραφα 文档"));
+  ASSERT_TRUE(check(folder));
+  const std::string path = SettingsPath(folder);
+  EXPECT_EQ(TempDir::read(test::FromUtf8(path)), DefaultSettingsBytes());
+  ASSERT_TRUE(WriteSetting(path, kSettingsSection, "ignoresys", "0"));
+  LoadSettingsState(path);
+  EXPECT_EQ(gExtList.size(), 35u);
+  EXPECT_TRUE(gbIgnoreTemp);
+  EXPECT_FALSE(gbIgnoreSys);
 }
 
 TEST_F(Startup, ExistingFileIsNeverRewritten) {
