@@ -7,7 +7,9 @@
 #endif
 #include <windows.h>
 
+#include <algorithm>
 #include <cstdint>
+#include <optional>
 #include <vector>
 
 #include "core/scan/text_case.h"
@@ -76,29 +78,46 @@ void appendUtf8(std::string& out, char32_t cp) {
   }
 }
 
-// `units` mapped by the system's invariant upper- or lower-case table; unchanged when the system
+// `units` mapped by the system's invariant upper- or lower-case table; nothing when the system
 // cannot map them one to one.
-std::wstring mapUnits(const std::wstring& units, DWORD flag) {
+std::optional<std::wstring> tryMapUnits(const std::wstring& units, DWORD flag) {
   std::wstring out(units.size(), L'\0');
   const int n =
       LCMapStringEx(LOCALE_NAME_INVARIANT, flag, units.data(), static_cast<int>(units.size()),
                     out.data(), static_cast<int>(out.size()), nullptr, nullptr, 0);
-  return n == static_cast<int>(units.size()) ? out : units;
+  if (n != static_cast<int>(units.size()))
+    return std::nullopt;
+  return out;
 }
 
-// The mapping of every 16-bit code unit (surrogates map to themselves).
+std::wstring mapUnits(const std::wstring& units, DWORD flag) {
+  return tryMapUnits(units, flag).value_or(units);
+}
+
+// The mapping of every 16-bit code unit (surrogates map to themselves). Asked for in blocks,
+// and a block the system refuses is asked for one unit at a time, so that one unit it does not
+// take cannot leave a whole range unmapped.
 std::vector<char16_t> makeTable(DWORD flag) {
-  std::wstring units;
-  for (std::uint32_t u = 1; u <= 0xFFFF; ++u) {
-    if (u < 0xD800 || u > 0xDFFF)
-      units += static_cast<wchar_t>(u);
-  }
-  const std::wstring mapped = mapUnits(units, flag);
   std::vector<char16_t> table(0x10000);
   for (std::uint32_t u = 0; u <= 0xFFFF; ++u)
     table[u] = static_cast<char16_t>(u);
-  for (size_t k = 0; k < units.size(); ++k)
-    table[static_cast<std::uint16_t>(units[k])] = static_cast<char16_t>(mapped[k]);
+  constexpr std::uint32_t kBlock = 256;
+  for (std::uint32_t first = 0; first <= 0xFFFF; first += kBlock) {
+    if (first >= 0xD800 && first <= 0xDFFF)
+      continue;
+    std::wstring units;
+    for (std::uint32_t u = std::max<std::uint32_t>(first, 1); u < first + kBlock; ++u)
+      units += static_cast<wchar_t>(u);
+    std::wstring mapped = units;
+    if (const auto block = tryMapUnits(units, flag)) {
+      mapped = *block;
+    } else {
+      for (size_t k = 0; k < units.size(); ++k)
+        mapped[k] = mapUnits(units.substr(k, 1), flag)[0];
+    }
+    for (size_t k = 0; k < units.size(); ++k)
+      table[static_cast<std::uint16_t>(units[k])] = static_cast<char16_t>(mapped[k]);
+  }
   return table;
 }
 
