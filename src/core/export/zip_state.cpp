@@ -4,6 +4,8 @@ namespace tarnwick {
 
 std::string LastZipMessage;
 
-void ResetZipState() { LastZipMessage.clear(); }
+void ResetZipState() {
+  LastZipMessage.clear();
+}
 
 }  // namespace tarnwick
