@@ -4,7 +4,7 @@ file(READ ${INPUT} hex HEX)
 string(LENGTH "${hex}" hexlen)
 math(EXPR size "${hexlen} / 2")
 string(REGEX REPLACE "([0-9a-f][0-9a-f])" "'\\\\x\\1'," body "${hex}")
-file(WRITE ${OUTPUT}
+string(CONCAT _content
   "// Generated from resources/Settings.ini at build time. Do not edit.\n"
   "#include <cstddef>\n"
   "namespace tarnwick::detail {\n"
@@ -13,3 +13,11 @@ file(WRITE ${OUTPUT}
   "const char kDefaultSettingsData[] = {${body} 0};\n"
   "const std::size_t kDefaultSettingsSize = ${size};\n"
   "}  // namespace tarnwick::detail\n")
+# Rewrite only on change, so a reconfigure does not force a rebuild.
+set(_old "")
+if(EXISTS ${OUTPUT})
+  file(READ ${OUTPUT} _old)
+endif()
+if(NOT _old STREQUAL _content)
+  file(WRITE ${OUTPUT} "${_content}")
+endif()

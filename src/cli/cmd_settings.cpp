@@ -17,7 +17,8 @@ int RunSettingsCommand(const Args& args) {
       return kExitOk;
     }
     if (args[i] == "--settings") {
-      if (i + 1 >= args.size()) return UsageError("--settings needs a file");
+      if (i + 1 >= args.size())
+        return UsageError("--settings needs a file");
       file = args[++i];
     } else {
       positional.push_back(args[i]);
@@ -25,10 +26,12 @@ int RunSettingsCommand(const Args& args) {
   }
   const bool set = !positional.empty() && positional[0] == "set";
   if (set ? positional.size() != 3 : !positional.empty()) {
-    return UsageError(set ? "settings set takes KEY and VALUE" : "unexpected argument: " + positional[0]);
+    return UsageError(set ? "settings set takes KEY and VALUE"
+                          : "unexpected argument: " + positional[0]);
   }
   const auto path = ResolveSettingsFile(file);
-  if (!path) return kExitFailure;
+  if (!path)
+    return kExitFailure;
 
   if (!set) {
     for (const char* key : {"extensions", "ignoretemp", "ignoresys"}) {

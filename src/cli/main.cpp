@@ -20,7 +20,8 @@ const char* UsageText() {
          "  --patterns LIST                  patterns joined with \";\" (default: settings file)\n"
          "  --ignore-temp | --no-ignore-temp skip temporary folders (default: settings file)\n"
          "  --ignore-sys | --no-ignore-sys   skip system folders (default: settings file)\n"
-         "  --settings FILE                  settings file (default: Settings.ini beside the program)\n"
+         "  --settings FILE                  settings file (default: Settings.ini beside the "
+         "program)\n"
          "  --help                           print this text\n";
 }
 
@@ -34,18 +35,23 @@ int UsageError(const std::string& message) {
 
 int main(int argc, char** argv) {
   using namespace tarnwick::cli;
-  if (argc < 2) return UsageError("no command given");
+  if (argc < 2)
+    return UsageError("no command given");
   const std::string command = argv[1];
   const Args args(argv + 2, argv + argc);
   if (command == "--help" || command == "-h" || command == "help") {
     std::cout << UsageText();
     return kExitOk;
   }
-  if (command == "settings") return RunSettingsCommand(args);
-  if (command == "scan") return RunScanCommand(args);
+  if (command == "settings")
+    return RunSettingsCommand(args);
+  if (command == "scan")
+    return RunScanCommand(args);
 #ifdef TARNWICK_HAVE_EXPORT
-  if (command == "zip") return RunZipCommand(args);
-  if (command == "copy") return RunCopyCommand(args);
+  if (command == "zip")
+    return RunZipCommand(args);
+  if (command == "copy")
+    return RunCopyCommand(args);
 #endif
   return UsageError("unknown command: " + command);
 }

@@ -8,11 +8,13 @@
 namespace tarnwick::cli {
 
 std::optional<std::string> ResolveSettingsFile(const std::optional<std::string>& explicitFile) {
-  if (explicitFile) return explicitFile;
+  if (explicitFile)
+    return explicitFile;
   const std::string folder = platform::ExecutableFolder();
   const bool ok = CheckPrerequisites(
       folder, [](const std::string& message) { std::cerr << "tarnwick-cli: " << message << "\n"; });
-  if (!ok) return std::nullopt;
+  if (!ok)
+    return std::nullopt;
   return SettingsPath(folder);
 }
 

@@ -19,7 +19,8 @@ class TempDir {
     const auto base = std::filesystem::temp_directory_path();
     for (;;) {
       path_ = base / ("tarnwick-test-" + std::to_string(rd()));
-      if (std::filesystem::create_directory(path_)) break;
+      if (std::filesystem::create_directory(path_))
+        break;
     }
   }
   TempDir(const TempDir&) = delete;
@@ -44,7 +45,8 @@ class TempDir {
   std::filesystem::path write(std::string_view rel, std::string_view bytes = {}) const {
     const auto p = path_ / rel;
     std::filesystem::create_directories(p.parent_path());
-    std::ofstream(p, std::ios::binary).write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+    std::ofstream(p, std::ios::binary)
+        .write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
     return p;
   }
   // Creates a folder (and its parents); returns its path.

@@ -14,15 +14,21 @@ StatusHook& statusHook() {
 }
 }  // namespace
 
-void SetPumpHook(PumpHook hook) { pumpHook() = std::move(hook); }
-void SetStatusHook(StatusHook hook) { statusHook() = std::move(hook); }
+void SetPumpHook(PumpHook hook) {
+  pumpHook() = std::move(hook);
+}
+void SetStatusHook(StatusHook hook) {
+  statusHook() = std::move(hook);
+}
 
 void Pump() {
-  if (pumpHook()) pumpHook()();
+  if (pumpHook())
+    pumpHook()();
 }
 
 void ShowStatus(const std::string& text) {
-  if (statusHook()) statusHook()(text);
+  if (statusHook())
+    statusHook()(text);
 }
 
 }  // namespace tarnwick

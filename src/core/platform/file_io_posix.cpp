@@ -17,7 +17,8 @@ bool writeAll(int fd, std::string_view bytes) {
   while (!bytes.empty()) {
     const ssize_t n = ::write(fd, bytes.data(), bytes.size());
     if (n < 0) {
-      if (errno == EINTR) continue;
+      if (errno == EINTR)
+        continue;
       return false;
     }
     bytes.remove_prefix(static_cast<size_t>(n));
@@ -28,13 +29,15 @@ bool writeAll(int fd, std::string_view bytes) {
 // A file is read-only when this process may not write it, or when it carries no write
 // permission at all (the latter also holds for an administrator, who passes every access check).
 bool isReadOnly(const std::string& path, const struct stat& st) {
-  if ((st.st_mode & (S_IWUSR | S_IWGRP | S_IWOTH)) == 0) return true;
+  if ((st.st_mode & (S_IWUSR | S_IWGRP | S_IWOTH)) == 0)
+    return true;
   return ::access(path.c_str(), W_OK) != 0;
 }
 
 std::string resolveLinks(const std::string& path) {
   char real[PATH_MAX];
-  if (::realpath(path.c_str(), real) != nullptr) return real;
+  if (::realpath(path.c_str(), real) != nullptr)
+    return real;
   return path;
 }
 
@@ -47,27 +50,33 @@ bool IsOrdinaryFile(const std::string& path) {
 
 bool ReadWholeFile(const std::string& path, std::string& out) {
   UniqueFd fd(::open(path.c_str(), O_RDONLY | O_CLOEXEC));
-  if (!fd) return false;
+  if (!fd)
+    return false;
   struct stat st {};
-  if (::fstat(fd.get(), &st) != 0 || !S_ISREG(st.st_mode)) return false;
+  if (::fstat(fd.get(), &st) != 0 || !S_ISREG(st.st_mode))
+    return false;
   out.clear();
   out.reserve(static_cast<size_t>(st.st_size));
   char buf[65536];
   for (;;) {
     const ssize_t n = ::read(fd.get(), buf, sizeof buf);
     if (n < 0) {
-      if (errno == EINTR) continue;
+      if (errno == EINTR)
+        continue;
       return false;
     }
-    if (n == 0) return true;
+    if (n == 0)
+      return true;
     out.append(buf, static_cast<size_t>(n));
   }
 }
 
 bool WriteNewFile(const std::string& path, std::string_view bytes) {
   UniqueFd fd(::open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666));
-  if (!fd) return false;
-  if (!writeAll(fd.get(), bytes)) return false;
+  if (!fd)
+    return false;
+  if (!writeAll(fd.get(), bytes))
+    return false;
   return fd.close();
 }
 
@@ -76,12 +85,14 @@ bool ReplaceFileAtomically(const std::string& path, std::string_view bytes) {
   mode_t mode = 0666 & ~0022;
   struct stat st {};
   if (::stat(target.c_str(), &st) == 0) {
-    if (!S_ISREG(st.st_mode) || isReadOnly(target, st)) return false;
+    if (!S_ISREG(st.st_mode) || isReadOnly(target, st))
+      return false;
     mode = st.st_mode & 07777;
   }
   std::string temp = target + ".XXXXXX";
   UniqueFd fd(::mkstemp(temp.data()));
-  if (!fd) return false;
+  if (!fd)
+    return false;
   const bool written = ::fchmod(fd.get(), mode) == 0 && writeAll(fd.get(), bytes) &&
                        ::fsync(fd.get()) == 0 && fd.close();
   if (!written || ::rename(temp.c_str(), target.c_str()) != 0) {

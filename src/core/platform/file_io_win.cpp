@@ -11,7 +11,8 @@ namespace {
 
 struct HandleCloser {
   void operator()(HANDLE h) const {
-    if (h != INVALID_HANDLE_VALUE) CloseHandle(h);
+    if (h != INVALID_HANDLE_VALUE)
+      CloseHandle(h);
   }
 };
 using UniqueHandle = std::unique_ptr<void, HandleCloser>;
@@ -26,7 +27,8 @@ bool writeAll(HANDLE h, std::string_view bytes) {
   while (!bytes.empty()) {
     const DWORD chunk = static_cast<DWORD>(std::min<size_t>(bytes.size(), 1u << 30));
     DWORD written = 0;
-    if (!WriteFile(h, bytes.data(), chunk, &written, nullptr) || written == 0) return false;
+    if (!WriteFile(h, bytes.data(), chunk, &written, nullptr) || written == 0)
+      return false;
     bytes.remove_prefix(written);
   }
   return true;
@@ -36,31 +38,37 @@ bool writeAll(HANDLE h, std::string_view bytes) {
 
 bool IsOrdinaryFile(const std::string& path) {
   const DWORD attrs = GetFileAttributesW(LongPath(path).c_str());
-  if (attrs == INVALID_FILE_ATTRIBUTES) return false;
-  constexpr DWORD kNotOrdinary =
-      FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM | FILE_ATTRIBUTE_DEVICE;
+  if (attrs == INVALID_FILE_ATTRIBUTES)
+    return false;
+  constexpr DWORD kNotOrdinary = FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_HIDDEN |
+                                 FILE_ATTRIBUTE_SYSTEM | FILE_ATTRIBUTE_DEVICE;
   return (attrs & kNotOrdinary) == 0;
 }
 
 bool ReadWholeFile(const std::string& path, std::string& out) {
   UniqueHandle h = openHandle(LongPath(path), GENERIC_READ, OPEN_EXISTING);
-  if (!h) return false;
+  if (!h)
+    return false;
   LARGE_INTEGER size{};
-  if (!GetFileSizeEx(h.get(), &size)) return false;
+  if (!GetFileSizeEx(h.get(), &size))
+    return false;
   out.clear();
   out.reserve(static_cast<size_t>(size.QuadPart));
   char buf[65536];
   for (;;) {
     DWORD got = 0;
-    if (!ReadFile(h.get(), buf, sizeof buf, &got, nullptr)) return false;
-    if (got == 0) return true;
+    if (!ReadFile(h.get(), buf, sizeof buf, &got, nullptr))
+      return false;
+    if (got == 0)
+      return true;
     out.append(buf, got);
   }
 }
 
 bool WriteNewFile(const std::string& path, std::string_view bytes) {
   UniqueHandle h = openHandle(LongPath(path), GENERIC_WRITE, CREATE_ALWAYS);
-  if (!h) return false;
+  if (!h)
+    return false;
   return writeAll(h.get(), bytes);
 }
 
@@ -74,7 +82,8 @@ bool ReplaceFileAtomically(const std::string& path, std::string_view bytes) {
   const std::wstring temp = target + L".tmp~";
   {
     UniqueHandle h = openHandle(temp, GENERIC_WRITE, CREATE_ALWAYS);
-    if (!h) return false;
+    if (!h)
+      return false;
     if (!writeAll(h.get(), bytes) || !FlushFileBuffers(h.get())) {
       h.reset();
       DeleteFileW(temp.c_str());

@@ -11,7 +11,8 @@ std::string ExecutableFolder() {
   std::wstring buf(512, L'\0');
   for (;;) {
     const DWORD n = GetModuleFileNameW(nullptr, buf.data(), static_cast<DWORD>(buf.size()));
-    if (n == 0) return {};
+    if (n == 0)
+      return {};
     if (n < buf.size()) {
       buf.resize(n);
       break;
@@ -19,7 +20,8 @@ std::string ExecutableFolder() {
     buf.resize(buf.size() * 2);
   }
   const auto slash = buf.find_last_of(L"\\/");
-  if (slash == std::wstring::npos) return {};
+  if (slash == std::wstring::npos)
+    return {};
   return Narrow(buf.substr(0, slash));
 }
 
@@ -27,7 +29,8 @@ std::optional<std::string> GetEnvironment(const std::string& name) {
   const std::wstring wname = Widen(name);
   const DWORD n = GetEnvironmentVariableW(wname.c_str(), nullptr, 0);
   if (n == 0) {
-    if (GetLastError() == ERROR_ENVVAR_NOT_FOUND) return std::nullopt;
+    if (GetLastError() == ERROR_ENVVAR_NOT_FOUND)
+      return std::nullopt;
     return std::string();
   }
   std::wstring value(n, L'\0');
@@ -36,8 +39,12 @@ std::optional<std::string> GetEnvironment(const std::string& name) {
   return Narrow(value);
 }
 
-std::string ComputerName() { return GetEnvironment("COMPUTERNAME").value_or(std::string()); }
+std::string ComputerName() {
+  return GetEnvironment("COMPUTERNAME").value_or(std::string());
+}
 
-std::string HomeFolder() { return GetEnvironment("USERPROFILE").value_or(std::string()); }
+std::string HomeFolder() {
+  return GetEnvironment("USERPROFILE").value_or(std::string());
+}
 
 }  // namespace tarnwick::platform

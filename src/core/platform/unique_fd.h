@@ -14,7 +14,8 @@ class UniqueFd {
   explicit UniqueFd(int fd) : fd_(fd) {}
   UniqueFd(UniqueFd&& other) noexcept : fd_(std::exchange(other.fd_, -1)) {}
   UniqueFd& operator=(UniqueFd&& other) noexcept {
-    if (this != &other) reset(std::exchange(other.fd_, -1));
+    if (this != &other)
+      reset(std::exchange(other.fd_, -1));
     return *this;
   }
   UniqueFd(const UniqueFd&) = delete;
@@ -31,7 +32,8 @@ class UniqueFd {
  private:
   bool reset(int fd = -1) {
     bool ok = true;
-    if (fd_ >= 0) ok = ::close(fd_) == 0;
+    if (fd_ >= 0)
+      ok = ::close(fd_) == 0;
     fd_ = fd;
     return ok;
   }

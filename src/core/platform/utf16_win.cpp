@@ -5,16 +5,18 @@
 namespace tarnwick::platform {
 
 std::wstring Widen(std::string_view utf8) {
-  if (utf8.empty()) return {};
-  const int n = MultiByteToWideChar(CP_UTF8, 0, utf8.data(), static_cast<int>(utf8.size()),
-                                    nullptr, 0);
+  if (utf8.empty())
+    return {};
+  const int n =
+      MultiByteToWideChar(CP_UTF8, 0, utf8.data(), static_cast<int>(utf8.size()), nullptr, 0);
   std::wstring out(static_cast<size_t>(n), L'\0');
   MultiByteToWideChar(CP_UTF8, 0, utf8.data(), static_cast<int>(utf8.size()), out.data(), n);
   return out;
 }
 
 std::string Narrow(std::wstring_view utf16) {
-  if (utf16.empty()) return {};
+  if (utf16.empty())
+    return {};
   const int n = WideCharToMultiByte(CP_UTF8, 0, utf16.data(), static_cast<int>(utf16.size()),
                                     nullptr, 0, nullptr, nullptr);
   std::string out(static_cast<size_t>(n), '\0');
@@ -26,11 +28,15 @@ std::string Narrow(std::wstring_view utf16) {
 std::wstring LongPath(std::string_view utf8Path) {
   std::wstring p = Widen(utf8Path);
   for (auto& c : p) {
-    if (c == L'/') c = L'\\';
+    if (c == L'/')
+      c = L'\\';
   }
-  if (p.rfind(L"\\\\?\\", 0) == 0) return p;
-  if (p.size() >= 3 && p[1] == L':' && p[2] == L'\\') return L"\\\\?\\" + p;
-  if (p.rfind(L"\\\\", 0) == 0) return L"\\\\?\\UNC\\" + p.substr(2);
+  if (p.rfind(L"\\\\?\\", 0) == 0)
+    return p;
+  if (p.size() >= 3 && p[1] == L':' && p[2] == L'\\')
+    return L"\\\\?\\" + p;
+  if (p.rfind(L"\\\\", 0) == 0)
+    return L"\\\\?\\UNC\\" + p.substr(2);
   return p;
 }
 

@@ -11,11 +11,13 @@ std::array<std::string, 7> gSysFolders;
 
 std::vector<std::string> SplitPatterns(std::string_view text) {
   std::vector<std::string> entries;
-  if (text.empty()) return entries;
+  if (text.empty())
+    return entries;
   for (;;) {
     const auto semi = text.find(';');
     entries.emplace_back(text.substr(0, semi));
-    if (semi == std::string_view::npos) break;
+    if (semi == std::string_view::npos)
+      break;
     text.remove_prefix(semi + 1);
   }
   return entries;
@@ -24,7 +26,8 @@ std::vector<std::string> SplitPatterns(std::string_view text) {
 std::string JoinPatterns(const std::vector<std::string>& entries) {
   std::string joined;
   for (size_t i = 0; i < entries.size(); ++i) {
-    if (i > 0) joined += ';';
+    if (i > 0)
+      joined += ';';
     joined += entries[i];
   }
   return joined;

@@ -22,11 +22,12 @@ namespace tarnwick::profile {
 std::string ReadValue(std::string_view content, std::string_view section, std::string_view key);
 
 // The text `content` with `key` in `section` set to `value` (leading white space of the value is
-// not stored). Nothing when the text needs no change (the key already holds that value) or the
-// request is refused (a name or value containing CR, LF or NUL would inject lines).
+// not stored). The result has no content when the text needs no change (the key already holds
+// that value) or when the request is refused: a name or value containing CR, LF or NUL would
+// inject lines into the file.
 struct WriteResult {
-  bool refused = false;                 // the request could not be stored
-  std::optional<std::string> content;   // the new text, or nothing when unchanged
+  bool refused = false;
+  std::optional<std::string> content;  // the new text; nothing when unchanged or refused
 };
 WriteResult WriteValue(std::string_view content, std::string_view section, std::string_view key,
                        std::string_view value);

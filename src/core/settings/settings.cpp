@@ -8,7 +8,8 @@ namespace tarnwick {
 std::string ReadSetting(const std::string& file, const std::string& section,
                         const std::string& key) {
   std::string content;
-  if (!platform::ReadWholeFile(file, content)) return {};
+  if (!platform::ReadWholeFile(file, content))
+    return {};
   return profile::ReadValue(content, section, key);
 }
 
@@ -16,15 +17,19 @@ bool WriteSetting(const std::string& file, const std::string& section, const std
                   const std::string& value) {
   std::string content;
   const bool exists = platform::ReadWholeFile(file, content);
-  if (!exists && platform::IsOrdinaryFile(file)) return false;  // present but unreadable
+  if (!exists && platform::IsOrdinaryFile(file))
+    return false;  // present but unreadable
   if (!exists) {
     const auto fresh = profile::WriteValue({}, section, key, value);
-    if (fresh.refused) return false;
+    if (fresh.refused)
+      return false;
     return platform::ReplaceFileAtomically(file, profile::NewFileContent(section, key, value));
   }
   const auto result = profile::WriteValue(content, section, key, value);
-  if (result.refused) return false;
-  if (!result.content) return true;  // already holds the value: the file is not touched
+  if (result.refused)
+    return false;
+  if (!result.content)
+    return true;  // already holds the value: the file is not touched
   return platform::ReplaceFileAtomically(file, *result.content);
 }
 

@@ -27,9 +27,12 @@ bool ExtractSettings(const std::string& path) {
 bool CheckPrerequisites(const std::string& folder,
                         const std::function<void(const std::string&)>& reportFailure) {
   const std::string path = SettingsPath(folder);
-  if (platform::IsOrdinaryFile(path)) return true;
-  if (ExtractSettings(path)) return true;
-  if (reportFailure) reportFailure(kPrerequisiteFailureText);
+  if (platform::IsOrdinaryFile(path))
+    return true;
+  if (ExtractSettings(path))
+    return true;
+  if (reportFailure)
+    reportFailure(kPrerequisiteFailureText);
   return false;
 }
 

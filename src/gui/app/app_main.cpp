@@ -15,7 +15,8 @@ int Main(QApplication& app, const QString& folder) {
     CurrentPrompts().Message(nullptr, MessageRequest{QString::fromStdString(message), AppTitle(),
                                                      PromptIcon::Error, PromptButtons::Ok, true});
   });
-  if (!ok) return 1;
+  if (!ok)
+    return 1;
   LoadSettingsState(SettingsPath(dir));
 
   frmMain mainWindow;

@@ -58,8 +58,10 @@ PromptAnswer DialogPrompts::Message(QWidget* parent, const MessageRequest& reque
       break;
   }
   // Closing a Yes/No box without a button counts as No; an OK box as OK.
-  if (request.buttons == PromptButtons::YesNo) return PromptAnswer::No;
-  if (request.buttons == PromptButtons::YesNoYesToAllCancel) return PromptAnswer::Cancel;
+  if (request.buttons == PromptButtons::YesNo)
+    return PromptAnswer::No;
+  if (request.buttons == PromptButtons::YesNoYesToAllCancel)
+    return PromptAnswer::Cancel;
   return PromptAnswer::Ok;
 }
 
@@ -69,16 +71,19 @@ std::optional<QString> DialogPrompts::SaveFile(QWidget* parent, const SaveFileRe
   dialog.setFileMode(QFileDialog::AnyFile);
   dialog.setDefaultSuffix(request.defaultSuffix);
   dialog.selectFile(request.proposedName);
-  if (!request.confirmOverwrite) dialog.setOption(QFileDialog::DontConfirmOverwrite);
-  if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return std::nullopt;
+  if (!request.confirmOverwrite)
+    dialog.setOption(QFileDialog::DontConfirmOverwrite);
+  if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+    return std::nullopt;
   return dialog.selectedFiles().constFirst();
 }
 
 std::optional<QString> DialogPrompts::BrowseFolder(QWidget* parent, const QString& title,
                                                    const QString& initialFolder) {
-  const QString chosen = QFileDialog::getExistingDirectory(
-      parent, title, initialFolder, QFileDialog::ShowDirsOnly);
-  if (chosen.isEmpty()) return std::nullopt;
+  const QString chosen =
+      QFileDialog::getExistingDirectory(parent, title, initialFolder, QFileDialog::ShowDirsOnly);
+  if (chosen.isEmpty())
+    return std::nullopt;
   return chosen;
 }
 

@@ -13,7 +13,9 @@ Prompts& CurrentPrompts() {
   return gInstalled != nullptr ? *gInstalled : dialogs;
 }
 
-void InstallPrompts(Prompts* prompts) { gInstalled = prompts; }
+void InstallPrompts(Prompts* prompts) {
+  gInstalled = prompts;
+}
 
 PromptAnswer ShowMessage(QWidget* parent, const QString& text, PromptIcon icon,
                          PromptButtons buttons) {

@@ -15,8 +15,8 @@ class ScriptedPrompts final : public gui::Prompts {
  public:
   struct Asked {
     enum class Kind { Message, SaveFile, BrowseFolder } kind;
-    gui::MessageRequest message;     // for Message
-    gui::SaveFileRequest saveFile;   // for SaveFile
+    gui::MessageRequest message;         // for Message
+    gui::SaveFileRequest saveFile;       // for SaveFile
     QString browseTitle, browseInitial;  // for BrowseFolder
   };
 
@@ -28,15 +28,22 @@ class ScriptedPrompts final : public gui::Prompts {
   // Queue the next answers. A message with no queued answer gets Ok (or No for Yes/No);
   // a file or folder request with no queued answer is cancelled.
   void answer(gui::PromptAnswer a) { answers_.push_back(a); }
-  void answerSaveFile(std::optional<QString> path) { saveAnswers_.push_back(std::move(path)); }
-  void answerBrowse(std::optional<QString> folder) { browseAnswers_.push_back(std::move(folder)); }
+  // (Kept as QString with a null string standing for "cancelled": an optional<QString> queue
+  // trips a false maybe-uninitialized warning in GCC 12.)
+  void answerSaveFile(const std::optional<QString>& path) {
+    saveAnswers_.push_back(path.value_or(QString()));
+  }
+  void answerBrowse(const std::optional<QString>& folder) {
+    browseAnswers_.push_back(folder.value_or(QString()));
+  }
 
   const std::vector<Asked>& asked() const { return asked_; }
   // The texts of all messages asked so far, in order.
   std::vector<QString> messageTexts() const {
     std::vector<QString> texts;
     for (const auto& a : asked_) {
-      if (a.kind == Asked::Kind::Message) texts.push_back(a.message.text);
+      if (a.kind == Asked::Kind::Message)
+        texts.push_back(a.message.text);
     }
     return texts;
   }
@@ -49,13 +56,16 @@ class ScriptedPrompts final : public gui::Prompts {
       answers_.pop_front();
       return a;
     }
-    if (request.buttons == gui::PromptButtons::Ok) return gui::PromptAnswer::Ok;
-    if (request.buttons == gui::PromptButtons::YesNo) return gui::PromptAnswer::No;
+    if (request.buttons == gui::PromptButtons::Ok)
+      return gui::PromptAnswer::Ok;
+    if (request.buttons == gui::PromptButtons::YesNo)
+      return gui::PromptAnswer::No;
     return gui::PromptAnswer::Cancel;
   }
   std::optional<QString> SaveFile(QWidget*, const gui::SaveFileRequest& request) override {
     asked_.push_back({Asked::Kind::SaveFile, {}, request, {}, {}});
-    if (saveAnswers_.empty()) return std::nullopt;
+    if (saveAnswers_.empty())
+      return std::nullopt;
     auto a = saveAnswers_.front();
     saveAnswers_.pop_front();
     return a;
@@ -63,16 +73,27 @@ class ScriptedPrompts final : public gui::Prompts {
   std::optional<QString> BrowseFolder(QWidget*, const QString& title,
                                       const QString& initial) override {
     asked_.push_back({Asked::Kind::BrowseFolder, {}, {}, title, initial});
-    if (browseAnswers_.empty()) return std::nullopt;
+    if (browseAnswers_.empty())
+      return std::nullopt;
     auto a = browseAnswers_.front();
     browseAnswers_.pop_front();
     return a;
   }
 
  private:
+  static std::optional<QString> next(std::deque<QString>& queue) {
+    if (queue.empty())
+      return std::nullopt;
+    const QString a = queue.front();
+    queue.pop_front();
+    if (a.isNull())
+      return std::nullopt;
+    return a;
+  }
+
   std::deque<gui::PromptAnswer> answers_;
-  std::deque<std::optional<QString>> saveAnswers_;
-  std::deque<std::optional<QString>> browseAnswers_;
+  std::deque<QString> saveAnswers_;
+  std::deque<QString> browseAnswers_;
   std::vector<Asked> asked_;
 };
 
