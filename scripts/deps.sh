@@ -15,6 +15,6 @@ tarnwick_install_packages() {
 
 # What building and running needs.
 TARNWICK_BUILD_PACKAGES=(build-essential cmake ninja-build pkg-config qt6-base-dev zlib1g-dev
-  libarchive-dev libgtest-dev libgmock-dev fonts-dejavu-core)
+  libarchive-dev libicu-dev libgtest-dev libgmock-dev fonts-dejavu-core)
 # What the tests use besides: real archive readers to check our archives against.
 TARNWICK_TEST_PACKAGES=(unzip zip p7zip-full libarchive-tools python3)

@@ -18,7 +18,8 @@ class SearchSink {
   virtual void OnMatch(const std::string& name, const std::string& folder, std::uint64_t size) = 0;
   // A sub-folder is about to be entered: its path without a final separator.
   virtual void OnEnterFolder(const std::string& path) = 0;
-  // A folder that could not be read, with the reason in words.
+  // A folder that could not be read (its path ending in the separator, as it would appear in the
+  // Path column), with the reason in words. The walk goes on with the next entry of its parent.
   virtual void OnUnreadable(const std::string& path, const std::string& reason) = 0;
   // Time to let the front end run (repaint, handle Cancel). Called on a clock, not per entry.
   virtual void Yield() = 0;
@@ -27,6 +28,21 @@ class SearchSink {
 // Walks `folder` (ending in the path separator) with the switches and pattern of `params`,
 // adding to its counters and reporting through `sink`. Stops at the next entry once gScanning is
 // false.
+//
+// The walk is depth-first; rows come in the order the OS lists the entries. A folder that is
+// itself excluded (a temporary or system folder while the switch is on) is not read at all, the
+// root included. ScannedCount counts every entry the OS returns (the dot entries too, where the OS
+// returns them); a sub-folder's own entry is counted in its parent after its subtree. Folders
+// whose name starts with "." are counted but not entered. Links to folders (and bind mounts,
+// junctions) are followed, but a folder (device and inode; volume and file id) is entered at most
+// once per scan, so a link loop ends at once and no file is listed twice. A link to a file is
+// listed with its target's size. Devices, pipes and sockets are counted but never listed: reading
+// them as documents could block an export for ever.
 void SearchFolder(SearchParams& params, const std::string& folder, SearchSink& sink);
+
+// The root as the Path column shows it and the walk opens it: upper-cased where the file system
+// ignores letter case (as the scan window always showed it), unchanged elsewhere, where another
+// case would name another folder.
+std::string DisplayRoot(const std::string& root);
 
 }  // namespace tarnwick

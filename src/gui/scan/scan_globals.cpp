@@ -1,0 +1,7 @@
+#include "gui/scan/scan_globals.h"
+
+namespace tarnwick::gui {
+
+QPointer<QStatusBar> ghStatusBar;
+
+}  // namespace tarnwick::gui
