@@ -34,7 +34,8 @@ class Deflater {
     ok_ = deflateInit2(&z_, level, Z_DEFLATED, -15, 8, Z_DEFAULT_STRATEGY) == Z_OK;
   }
   ~Deflater() {
-    if (ok_) deflateEnd(&z_);
+    if (ok_)
+      deflateEnd(&z_);
   }
   Deflater(const Deflater&) = delete;
   Deflater& operator=(const Deflater&) = delete;
@@ -42,7 +43,8 @@ class Deflater {
   // Deflates `input` as one piece of a raw deflate stream. A piece that is not the last ends on
   // a byte boundary (sync flush) so that the next piece, deflated elsewhere, can follow it.
   bool Run(std::string_view dictionary, std::string_view input, bool last, std::string& out) {
-    if (!ok_ || deflateReset(&z_) != Z_OK) return false;
+    if (!ok_ || deflateReset(&z_) != Z_OK)
+      return false;
     if (!dictionary.empty() &&
         deflateSetDictionary(&z_, reinterpret_cast<const Bytef*>(dictionary.data()),
                              static_cast<uInt>(dictionary.size())) != Z_OK) {
@@ -57,9 +59,12 @@ class Deflater {
       z_.avail_out = static_cast<uInt>(out.size() - produced);
       const int rc = deflate(&z_, last ? Z_FINISH : Z_SYNC_FLUSH);
       produced = out.size() - z_.avail_out;
-      if (rc == Z_STREAM_END) break;
-      if (rc != Z_OK && rc != Z_BUF_ERROR) return false;
-      if (!last && z_.avail_in == 0 && z_.avail_out != 0) break;
+      if (rc == Z_STREAM_END)
+        break;
+      if (rc != Z_OK && rc != Z_BUF_ERROR)
+        return false;
+      if (!last && z_.avail_in == 0 && z_.avail_out != 0)
+        break;
       out.resize(out.size() * 2);
     }
     out.resize(produced);
@@ -118,14 +123,16 @@ class ArchiveRun {
              const WriterSettings& settings)
       : entries_(entries), out_(out), settings_(settings) {
     states_.reserve(entries.size());
-    for (std::size_t i = 0; i < entries.size(); ++i) states_.push_back(std::make_unique<EntryState>());
+    for (std::size_t i = 0; i < entries.size(); ++i)
+      states_.push_back(std::make_unique<EntryState>());
     files_ = settings.files != nullptr ? settings.files : &platform::SystemFiles();
     blockSize_ = std::max<std::size_t>(settings.blockSize, 4096);
   }
 
   WriteResult Go() {
     WriteResult result;
-    if (entries_.empty()) return result;
+    if (entries_.empty())
+      return result;
     unsigned n = settings_.threads != 0 ? settings_.threads : std::thread::hardware_concurrency();
     n = std::max(1u, n);
     window_ = 4 * n + 4;
@@ -136,7 +143,8 @@ class ArchiveRun {
         ArchiveRun* run;
         ~Stopper() { run->stopWorkers(); }
       } stopper{this};
-      for (unsigned i = 0; i < n; ++i) pool.emplace_back([this] { worker(); });
+      for (unsigned i = 0; i < n; ++i)
+        pool.emplace_back([this] { worker(); });
       result = writeAll();
     }
     return result;
@@ -155,9 +163,11 @@ class ArchiveRun {
 
   void tick(bool force) {
     const auto now = Clock::now();
-    if (!force && now - lastTick_ < kTickInterval) return;
+    if (!force && now - lastTick_ < kTickInterval)
+      return;
     lastTick_ = now;
-    if (settings_.onTick) settings_.onTick(bytesDone_);
+    if (settings_.onTick)
+      settings_.onTick(bytesDone_);
   }
 
   // ---- workers ----
@@ -168,10 +178,10 @@ class ArchiveRun {
       Job job;
       {
         std::unique_lock lock(m_);
-        workCv_.wait(lock, [this] {
-          return stop_ || allDispatched_ || nextSeq_ < writtenSeq_ + window_;
-        });
-        if (stop_ || allDispatched_) return;
+        workCv_.wait(
+            lock, [this] { return stop_ || allDispatched_ || nextSeq_ < writtenSeq_ + window_; });
+        if (stop_ || allDispatched_)
+          return;
         if (!dispatch(job)) {
           allDispatched_ = true;
           workCv_.notify_all();
@@ -235,11 +245,13 @@ class ArchiveRun {
       job.seq = nextSeq_++;
       job.offset = nextOffset_;
       job.first = nextOffset_ == 0;
-      job.length = static_cast<std::size_t>(std::min<std::uint64_t>(blockSize_, s.size - nextOffset_));
+      job.length =
+          static_cast<std::size_t>(std::min<std::uint64_t>(blockSize_, s.size - nextOffset_));
       nextOffset_ += job.length;
       job.last = nextOffset_ >= s.size;
       job.file = s.file;
-      if (job.last) advanceEntry();
+      if (job.last)
+        advanceEntry();
       return true;
     }
     return false;
@@ -261,7 +273,8 @@ class ArchiveRun {
       r.detail = j.detail;
       return r;
     }
-    if (e.kind == PlannedEntry::Kind::Folder) return r;
+    if (e.kind == PlannedEntry::Kind::Folder)
+      return r;
     if (s.failed.load()) {
       r.error = FileError::ReadFailed;  // the entry is being dropped; this block is not needed
       return r;
@@ -272,7 +285,8 @@ class ArchiveRun {
       r.error = settings_.oldArchive == nullptr
                     ? FileError::ReadFailed
                     : settings_.oldArchive->ReadAt(e.keptDataOffset + j.offset, r.raw, got);
-      if (r.error == FileError::None && got != j.length) r.error = FileError::ReadFailed;
+      if (r.error == FileError::None && got != j.length)
+        r.error = FileError::ReadFailed;
       r.hasRaw = true;
       return r;
     }
@@ -283,7 +297,8 @@ class ArchiveRun {
     std::string buffer(prefix + j.length, '\0');
     std::size_t got = 0;
     r.error = j.file->ReadAt(j.offset - prefix, buffer, got);
-    if (r.error != FileError::None) return r;
+    if (r.error != FileError::None)
+      return r;
     if (got != buffer.size()) {
       r.error = FileError::Changed;  // shorter than when it was opened
       return r;
@@ -341,7 +356,8 @@ class ArchiveRun {
         finished = true;
         return std::nullopt;
       }
-      if (doneCv_.wait_until(lock, deadline) == std::cv_status::timeout) return std::nullopt;
+      if (doneCv_.wait_until(lock, deadline) == std::cv_status::timeout)
+        return std::nullopt;
     }
   }
 
@@ -355,7 +371,8 @@ class ArchiveRun {
       }
       bool finished = false;
       std::optional<BlockResult> r = take(seq, finished);
-      if (finished) break;
+      if (finished)
+        break;
       if (!r) {
         tick(true);
         continue;
@@ -369,7 +386,8 @@ class ArchiveRun {
       }
       tick(false);
     }
-    if (central_.empty()) return result;
+    if (central_.empty())
+      return result;
     const std::uint64_t directoryOffset = out_.Position();
     std::string directory;
     for (const auto& record : central_) {
@@ -385,8 +403,8 @@ class ArchiveRun {
       return {WriteStatus::OutputFailed, 0, err};
     }
     const std::uint64_t directorySize = out_.Position() - directoryOffset;
-    if (const FileError err = out_.Write(
-            zipformat::EndRecords(central_.size(), directoryOffset, directorySize));
+    if (const FileError err =
+            out_.Write(zipformat::EndRecords(central_.size(), directoryOffset, directorySize));
         err != FileError::None) {
       return {WriteStatus::OutputFailed, 0, err};
     }
@@ -404,7 +422,8 @@ class ArchiveRun {
   FileError dropEntry(const BlockResult& r, FileError why, std::string detail) {
     const std::size_t index = r.job.entry;
     FileError outError = FileError::None;
-    if (cur_.headerWritten) outError = out_.TruncateTo(cur_.headerOffset);
+    if (cur_.headerWritten)
+      outError = out_.TruncateTo(cur_.headerOffset);
     cur_.failed = true;
     states_[index]->failed = true;
     if (entries_[index].kind == PlannedEntry::Kind::File) {
@@ -415,11 +434,14 @@ class ArchiveRun {
     outcome.error = why;
     outcome.detail = std::move(detail);
     outcome.failedWhileReading = r.job.openError == FileError::None;
+    outcome.bytesDone = bytesDone_;
     if (outError == FileError::None && entries_[index].fallback) {
       outError = writeFallback(entries_[index], outcome.keptOld);
     }
-    if (settings_.onEntry) settings_.onEntry(outcome);
-    if (r.job.last) releaseFile(index);
+    if (settings_.onEntry)
+      settings_.onEntry(outcome);
+    if (r.job.last)
+      releaseFile(index);
     return outError;
   }
 
@@ -427,7 +449,8 @@ class ArchiveRun {
   // the writing thread.
   FileError writeFallback(const PlannedEntry& e, bool& kept) {
     kept = false;
-    if (settings_.oldArchive == nullptr) return FileError::None;
+    if (settings_.oldArchive == nullptr)
+      return FileError::None;
     zipformat::EntryRecord record = *e.fallback;
     const std::uint64_t start = out_.Position();
     record.localHeaderOffset = start;
@@ -437,7 +460,8 @@ class ArchiveRun {
       chunk.resize(static_cast<std::size_t>(
           std::min<std::uint64_t>(blockSize_, record.compressedSize - done)));
       std::size_t got = 0;
-      if (settings_.oldArchive->ReadAt(e.fallbackDataOffset + done, chunk, got) != FileError::None ||
+      if (settings_.oldArchive->ReadAt(e.fallbackDataOffset + done, chunk, got) !=
+              FileError::None ||
           got != chunk.size()) {
         // The old archive cannot be read either: the entry is lost from this run only; the old
         // archive itself stays on disk until the new one is committed.
@@ -459,7 +483,9 @@ class ArchiveRun {
     outcome.index = index;
     outcome.written = true;
     outcome.record = &central_.back();
-    if (settings_.onEntry) settings_.onEntry(outcome);
+    outcome.bytesDone = bytesDone_;
+    if (settings_.onEntry)
+      settings_.onEntry(outcome);
     releaseFile(index);
     return FileError::None;
   }
@@ -468,12 +494,15 @@ class ArchiveRun {
     const std::size_t index = r.job.entry;
     PlannedEntry& e = entries_[index];
     EntryState& s = *states_[index];
-    if (r.job.first) cur_ = Current{};
+    if (r.job.first)
+      cur_ = Current{};
     if (cur_.failed) {
-      if (r.job.last) releaseFile(index);
+      if (r.job.last)
+        releaseFile(index);
       return FileError::None;
     }
-    if (r.error != FileError::None) return dropEntry(r, r.error, r.detail);
+    if (r.error != FileError::None)
+      return dropEntry(r, r.error, r.detail);
 
     zipformat::EntryRecord& record = e.record;
     const bool isFile = e.kind == PlannedEntry::Kind::File;
@@ -483,7 +512,8 @@ class ArchiveRun {
         record.method = zipformat::kStored;
         record.crc = 0;
         record.size = record.compressedSize = 0;
-        if (const FileError err = out_.Write(zipformat::LocalHeader(record)); err != FileError::None) {
+        if (const FileError err = out_.Write(zipformat::LocalHeader(record));
+            err != FileError::None) {
           return err;
         }
         return entryDone(index, record);
@@ -496,7 +526,8 @@ class ArchiveRun {
       }
       cur_.headerOffset = record.localHeaderOffset;
       cur_.headerWritten = true;
-      if (const FileError err = out_.Write(zipformat::LocalHeader(record)); err != FileError::None) {
+      if (const FileError err = out_.Write(zipformat::LocalHeader(record));
+          err != FileError::None) {
         return err;
       }
     }
@@ -506,7 +537,8 @@ class ArchiveRun {
       return dropEntry(r, FileError::Other, "internal error: block data missing");
     }
     const std::string& data = useRaw ? r.raw : r.deflated;
-    if (const FileError err = out_.Write(data); err != FileError::None) return err;
+    if (const FileError err = out_.Write(data); err != FileError::None)
+      return err;
     cur_.compressedSize += data.size();
     if (isFile) {
       cur_.crc = r.job.first ? r.crc
@@ -515,7 +547,8 @@ class ArchiveRun {
       cur_.size += r.job.length;
       bytesDone_ += r.job.length;
     }
-    if (!r.job.last) return FileError::None;
+    if (!r.job.last)
+      return FileError::None;
 
     if (isFile) {
       platform::FileInfo now;
@@ -524,7 +557,8 @@ class ArchiveRun {
                              cur_.size == s.size;
       const bool fits = record.zip64InLocal ||
                         (cur_.size < zipformat::kMax32 && cur_.compressedSize < zipformat::kMax32);
-      if (!unchanged || !fits) return dropEntry(r, FileError::Changed, {});
+      if (!unchanged || !fits)
+        return dropEntry(r, FileError::Changed, {});
       record.crc = cur_.crc;
       record.size = cur_.size;
       record.compressedSize = cur_.compressedSize;

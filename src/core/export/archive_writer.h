@@ -49,11 +49,12 @@ struct EntryOutcome {
   bool failedWhileReading = false;  // the file opened but failed or changed partway
   bool keptOld = false;             // left out, but the old entry it was to replace was kept
   const zipformat::EntryRecord* record = nullptr;  // when written: sizes, method
+  std::uint64_t bytesDone = 0;  // uncompressed bytes of File entries handled so far
 };
 
 struct WriterSettings {
-  int level = 6;                  // deflate level, 0 stores everything
-  unsigned threads = 0;           // 0: one per processor
+  int level = 6;         // deflate level, 0 stores everything
+  unsigned threads = 0;  // 0: one per processor
   std::size_t blockSize = 1 << 20;
   const platform::FileSource* files = nullptr;  // where File entries are read
   platform::InputFile* oldArchive = nullptr;    // where Kept entries are read

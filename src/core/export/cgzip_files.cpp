@@ -34,6 +34,8 @@ std::int32_t CGZipFiles::MakeZipFile() {
   return RunZip(zipFileName_, names, options, control_, &report_);
 }
 
-std::string CGZipFiles::GetLastMessage() const { return LastZipMessage; }
+std::string CGZipFiles::GetLastMessage() const {
+  return LastZipMessage;
+}
 
 }  // namespace tarnwick

@@ -22,7 +22,8 @@ bool hasDrive(std::string_view path) {
 
 bool IsFileSystemRoot(std::string_view rootDirectory) {
   for (char c : rootDirectory) {
-    if (c != '\\' && c != '/') return false;
+    if (c != '\\' && c != '/')
+      return false;
   }
   return true;
 }
@@ -32,22 +33,26 @@ bool IsAbsolutePath(std::string_view path) {
 }
 
 std::string ResolveListedName(std::string_view name, std::string_view rootDirectory) {
-  if (IsAbsolutePath(name)) return std::string(name);
+  if (IsAbsolutePath(name))
+    return std::string(name);
   std::string base = IsFileSystemRoot(rootDirectory) ? std::string(1, platform::kPathSeparator)
                                                      : std::string(rootDirectory);
-  if (!base.empty() && !platform::IsPathSeparator(base.back())) base += platform::kPathSeparator;
+  if (!base.empty() && !platform::IsPathSeparator(base.back()))
+    base += platform::kPathSeparator;
   return base + std::string(name);
 }
 
 std::string RelativeParts(std::string_view path) {
-  if (hasDrive(path)) path.remove_prefix(2);
+  if (hasDrive(path))
+    path.remove_prefix(2);
   std::vector<std::string_view> parts;
   std::size_t start = 0;
   for (std::size_t i = 0; i <= path.size(); ++i) {
     if (i == path.size() || platform::IsPathSeparator(path[i])) {
       const std::string_view part = path.substr(start, i - start);
       if (part == "..") {
-        if (!parts.empty()) parts.pop_back();
+        if (!parts.empty())
+          parts.pop_back();
       } else if (!part.empty() && part != ".") {
         parts.push_back(part);
       }
@@ -56,7 +61,8 @@ std::string RelativeParts(std::string_view path) {
   }
   std::string out;
   for (const auto& part : parts) {
-    if (!out.empty()) out += '/';
+    if (!out.empty())
+      out += '/';
     out += part;
   }
   return out;
@@ -66,13 +72,16 @@ std::string EntryName(std::string_view path, std::string_view rootDirectory, boo
   std::string rest(path);
   if (!IsFileSystemRoot(rootDirectory)) {
     std::string folder(rootDirectory);
-    if (!platform::IsPathSeparator(folder.back())) folder += platform::kPathSeparator;
-    if (auto below = platform::StripFolderPrefix(path, folder)) rest = *below;
+    if (!platform::IsPathSeparator(folder.back()))
+      folder += platform::kPathSeparator;
+    if (auto below = platform::StripFolderPrefix(path, folder))
+      rest = *below;
   }
   std::string name = RelativeParts(rest);
   if (junkFolders) {
     const auto slash = name.find_last_of('/');
-    if (slash != std::string::npos) name.erase(0, slash + 1);
+    if (slash != std::string::npos)
+      name.erase(0, slash + 1);
   }
   return name;
 }

@@ -9,9 +9,11 @@ using platform::FileError;
 
 std::string lowerExtension(std::string_view path) {
   const auto slash = path.find_last_of("/\\");
-  if (slash != std::string_view::npos) path.remove_prefix(slash + 1);
+  if (slash != std::string_view::npos)
+    path.remove_prefix(slash + 1);
   const auto dot = path.find_last_of('.');
-  if (dot == std::string_view::npos) return {};
+  if (dot == std::string_view::npos)
+    return {};
   std::string ext(path.substr(dot + 1));
   std::transform(ext.begin(), ext.end(), ext.begin(), [](char c) {
     return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
@@ -36,7 +38,8 @@ std::string copyReason(const NotCopied& n) {
     case CopyFailure::DestinationFailed: {
       std::string text = std::string("could not be written to ") + n.item.destination + ": " +
                          platform::Describe(n.reason);
-      if (!n.detail.empty()) text += " - " + n.detail;
+      if (!n.detail.empty())
+        text += " - " + n.detail;
       return text;
     }
     case CopyFailure::SourceUnreadable:
@@ -61,13 +64,15 @@ std::string SkipReasonText(const std::string& path, FileError reason, const std:
   std::string text = reason == FileError::Other && !detail.empty()
                          ? detail
                          : std::string(platform::Describe(reason));
-  if (reason == FileError::InUse) text += "; close the program that uses it and export again";
+  if (reason == FileError::InUse)
+    text += "; close the program that uses it and export again";
   return text;
 }
 
 std::string ArchiveOutcomeMessage(const std::string& archivePath, std::size_t listed,
                                   const ZipReport& report, std::size_t maxListed) {
-  if (!report.archiveWritten) return {};
+  if (!report.archiveWritten)
+    return {};
   if (report.skipped.empty() && report.archived.size() >= listed) {
     return std::string(kArchivedAllText) + archivePath;
   }
@@ -87,7 +92,8 @@ std::string ArchiveOutcomeMessage(const std::string& archivePath, std::size_t li
 
 std::string CopyOutcomeMessage(const std::string& migrationFolder, const CopyReport& report,
                                std::size_t maxListed) {
-  if (report.AllCopied()) return std::string(kCopiedAllText);
+  if (report.AllCopied())
+    return std::string(kCopiedAllText);
   const std::size_t total = report.copied.size() + report.notCopied.size();
   std::string text = "Copied " + std::to_string(report.copied.size()) + " of " +
                      std::to_string(total) + " files to the migration folder " + migrationFolder +

@@ -14,7 +14,9 @@ using platform::FileError;
 
 constexpr std::size_t kChunk = 1 << 20;
 
-fs::path toFs(const std::string& utf8) { return fs::path(std::u8string(utf8.begin(), utf8.end())); }
+fs::path toFs(const std::string& utf8) {
+  return fs::path(std::u8string(utf8.begin(), utf8.end()));
+}
 
 class Copier {
  public:
@@ -27,10 +29,12 @@ class Copier {
     progress_.filesTotal = items_.size();
     for (const auto& item : items_) {
       platform::FileInfo info;
-      if (files_->Examine(item.source, info) == FileError::None) progress_.bytesTotal += info.size;
+      if (files_->Examine(item.source, info) == FileError::None)
+        progress_.bytesTotal += info.size;
     }
     for (std::size_t i = 0; i < items_.size(); ++i) {
-      if (!report_.cancelled && cancelRequested()) report_.cancelled = true;
+      if (!report_.cancelled && cancelRequested())
+        report_.cancelled = true;
       if (report_.cancelled) {
         notCopied(items_[i], CopyFailure::Cancelled, FileError::None, {});
         continue;
@@ -48,7 +52,8 @@ class Copier {
   bool cancelRequested() const { return control_.cancel != nullptr && control_.cancel->load(); }
 
   void tell() {
-    if (control_.progress) control_.progress(progress_);
+    if (control_.progress)
+      control_.progress(progress_);
     Pump();
   }
 
@@ -59,12 +64,15 @@ class Copier {
   // False when the file is not to be replaced (the answer is recorded).
   bool mayReplace(const CopyItem& item) {
     platform::FileInfo existing;
-    if (platform::SystemFiles().Examine(item.destination, existing) != FileError::None) return true;
+    if (platform::SystemFiles().Examine(item.destination, existing) != FileError::None)
+      return true;
     if (existing.isFolder) {
-      notCopied(item, CopyFailure::DestinationFailed, FileError::NotAFile, "a folder has that name");
+      notCopied(item, CopyFailure::DestinationFailed, FileError::NotAFile,
+                "a folder has that name");
       return false;
     }
-    if (replaceAll_) return true;
+    if (replaceAll_)
+      return true;
     const OverwriteAnswer answer =
         control_.askOverwrite ? control_.askOverwrite(item.destination) : OverwriteAnswer::No;
     switch (answer) {
@@ -101,8 +109,7 @@ class Copier {
     std::string detail;
     auto out = platform::OutputFile::CreateBeside(item.destination, err, detail);
     if (!out) {
-      notCopied(item, CopyFailure::DestinationFailed, err,
-                ec ? ec.message() : detail);
+      notCopied(item, CopyFailure::DestinationFailed, err, ec ? ec.message() : detail);
       progress_.bytesDone += info.size;
       return;
     }
@@ -120,7 +127,8 @@ class Copier {
         notCopied(item, CopyFailure::SourceUnreadable, e, {});
         return;
       }
-      if (got == 0) break;
+      if (got == 0)
+        break;
       buffer.resize(got);
       if (const FileError e = out->Write(buffer); e != FileError::None) {
         notCopied(item, CopyFailure::DestinationFailed, e, {});
@@ -137,7 +145,8 @@ class Copier {
       return;
     }
     out->SetModifiedTime(info.modifiedTime);
-    if (info.mode != 0) out->SetMode(info.mode & 07777);
+    if (info.mode != 0)
+      out->SetMode(info.mode & 07777);
     if (const FileError e = out->Commit(&detail); e != FileError::None) {
       notCopied(item, CopyFailure::DestinationFailed, e, detail);
       return;

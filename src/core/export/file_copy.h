@@ -24,10 +24,10 @@ struct CopyItem {
 enum class OverwriteAnswer { Yes, No, YesToAll, Cancel };
 
 enum class CopyFailure {
-  SourceUnreadable,  // the file to copy could not be opened or read (see `reason`)
-  DestinationFailed, // its folder could not be made, or the copy could not be written there
-  Declined,          // a file was there already and the user chose not to replace it
-  Cancelled,         // the copy was cancelled before this file was done
+  SourceUnreadable,   // the file to copy could not be opened or read (see `reason`)
+  DestinationFailed,  // its folder could not be made, or the copy could not be written there
+  Declined,           // a file was there already and the user chose not to replace it
+  Cancelled,          // the copy was cancelled before this file was done
 };
 
 struct NotCopied {

@@ -30,17 +30,22 @@ void applyZip64(EntryRecord& e, std::string_view extra, bool sizeMax, bool csize
   while (extra.size() >= 4) {
     const std::uint16_t tag = get16(extra.data());
     const std::uint16_t len = get16(extra.data() + 2);
-    if (extra.size() < 4u + len) return;
+    if (extra.size() < 4u + len)
+      return;
     std::string_view body = extra.substr(4, len);
     if (tag == 0x0001) {
       auto take = [&body](std::uint64_t& v) {
-        if (body.size() < 8) return;
+        if (body.size() < 8)
+          return;
         v = get64(body.data());
         body.remove_prefix(8);
       };
-      if (sizeMax) take(e.size);
-      if (csizeMax) take(e.compressedSize);
-      if (offsetMax) take(e.localHeaderOffset);
+      if (sizeMax)
+        take(e.size);
+      if (csizeMax)
+        take(e.compressedSize);
+      if (offsetMax)
+        take(e.localHeaderOffset);
     } else if (tag == 0x5455 && len >= 5 && (body[0] & 1) != 0) {
       e.unixTime = static_cast<std::int32_t>(get32(body.data() + 1));
     }
@@ -55,11 +60,13 @@ bool ReadDirectory(platform::InputFile& file, std::vector<ExistingEntry>& entrie
   entries.clear();
   error = "Zip file structure invalid";
   const std::uint64_t fileSize = file.Info().size;
-  if (fileSize < 22) return false;
+  if (fileSize < 22)
+    return false;
   // The end record lies within the last 22 + 65535 bytes (its comment is at most 65535 long).
   const std::uint64_t tailSize = std::min<std::uint64_t>(fileSize, 22 + 65535);
   std::string tail;
-  if (!readExact(file, fileSize - tailSize, tail, tailSize)) return false;
+  if (!readExact(file, fileSize - tailSize, tail, tailSize))
+    return false;
   std::size_t endPos = std::string::npos;
   for (std::size_t i = tail.size() - 22 + 1; i-- > 0;) {
     if (get32(tail.data() + i) == 0x06054b50) {
@@ -67,7 +74,8 @@ bool ReadDirectory(platform::InputFile& file, std::vector<ExistingEntry>& entrie
       break;
     }
   }
-  if (endPos == std::string::npos) return false;
+  if (endPos == std::string::npos)
+    return false;
   const char* end = tail.data() + endPos;
   if (get16(end + 4) != 0 || get16(end + 6) != 0) {
     error = "multi-disk archives are not supported";
@@ -89,12 +97,15 @@ bool ReadDirectory(platform::InputFile& file, std::vector<ExistingEntry>& entrie
       dirOffset = get64(z64.data() + 48);
     }
   }
-  if (dirOffset > fileSize || dirSize > fileSize - dirOffset) return false;
+  if (dirOffset > fileSize || dirSize > fileSize - dirOffset)
+    return false;
   std::string dir;
-  if (!readExact(file, dirOffset, dir, static_cast<std::size_t>(dirSize))) return false;
+  if (!readExact(file, dirOffset, dir, static_cast<std::size_t>(dirSize)))
+    return false;
   std::size_t pos = 0;
   for (std::uint64_t i = 0; i < count; ++i) {
-    if (dir.size() - pos < 46 || get32(dir.data() + pos) != 0x02014b50) return false;
+    if (dir.size() - pos < 46 || get32(dir.data() + pos) != 0x02014b50)
+      return false;
     const char* h = dir.data() + pos;
     ExistingEntry entry;
     EntryRecord& e = entry.record;
@@ -110,7 +121,8 @@ bool ReadDirectory(platform::InputFile& file, std::vector<ExistingEntry>& entrie
     const std::size_t nameLen = get16(h + 28), extraLen = get16(h + 30), commentLen = get16(h + 32);
     e.externalAttributes = get32(h + 38);
     e.localHeaderOffset = get32(h + 42);
-    if (dir.size() - pos < 46 + nameLen + extraLen + commentLen) return false;
+    if (dir.size() - pos < 46 + nameLen + extraLen + commentLen)
+      return false;
     e.name.assign(h + 46, nameLen);
     applyZip64(e, std::string_view(h + 46 + nameLen, extraLen), e.size == kMax32,
                e.compressedSize == kMax32, e.localHeaderOffset == kMax32);
@@ -120,8 +132,10 @@ bool ReadDirectory(platform::InputFile& file, std::vector<ExistingEntry>& entrie
     if (!readExact(file, e.localHeaderOffset, local, 30) || get32(local.data()) != 0x04034b50) {
       return false;
     }
-    entry.dataOffset = e.localHeaderOffset + 30 + get16(local.data() + 26) + get16(local.data() + 28);
-    if (entry.dataOffset > fileSize || e.compressedSize > fileSize - entry.dataOffset) return false;
+    entry.dataOffset =
+        e.localHeaderOffset + 30 + get16(local.data() + 26) + get16(local.data() + 28);
+    if (entry.dataOffset > fileSize || e.compressedSize > fileSize - entry.dataOffset)
+      return false;
     e.zip64InLocal = e.size >= kMax32 || e.compressedSize >= kMax32;
     entries.push_back(std::move(entry));
   }

@@ -11,7 +11,7 @@
 namespace tarnwick::zipformat {
 
 struct ExistingEntry {
-  EntryRecord record;           // as the central directory describes it (offset: in the old file)
+  EntryRecord record;            // as the central directory describes it (offset: in the old file)
   std::uint64_t dataOffset = 0;  // where its compressed data starts in the old file
 };
 

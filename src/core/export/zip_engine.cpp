@@ -17,19 +17,26 @@ using platform::FileError;
 
 // The share saved, as the zip tool prints it: rounded, negative when the data grew.
 long percentSaved(std::uint64_t size, std::uint64_t compressed) {
-  if (size == 0) return 0;
+  if (size == 0)
+    return 0;
   const double saved = (static_cast<double>(size) - static_cast<double>(compressed)) * 100.0 /
                        static_cast<double>(size);
   return std::lround(saved);
 }
 
 std::string unsupportedOption(const ZipOptions& o) {
-  if (o.Encrypt) return "encryption";
-  if (o.CrlfToLf || o.LfToCrlf) return "line end conversion";
-  if (o.Grow) return "grow";
-  if (o.ForceDosNames) return "DOS names";
-  if (o.Move) return "move";
-  if (o.DeleteEntries) return "delete entries";
+  if (o.Encrypt)
+    return "encryption";
+  if (o.CrlfToLf || o.LfToCrlf)
+    return "line end conversion";
+  if (o.Grow)
+    return "grow";
+  if (o.ForceDosNames)
+    return "DOS names";
+  if (o.Move)
+    return "move";
+  if (o.DeleteEntries)
+    return "delete entries";
   return {};
 }
 
@@ -45,9 +52,11 @@ class ZipRun {
     if (const std::string bad = unsupportedOption(opt_); !bad.empty()) {
       return fail(kZipBadOptions, "Invalid command arguments (" + bad + " is not supported)");
     }
-    if (archive_.empty()) return fail(kZipBadOptions, "Invalid command arguments (no archive name)");
+    if (archive_.empty())
+      return fail(kZipBadOptions, "Invalid command arguments (no archive name)");
     if (opt_.Update || opt_.Freshen) {
-      if (const std::int32_t rc = readOldArchive(); rc != kZipOk) return rc;
+      if (const std::int32_t rc = readOldArchive(); rc != kZipOk)
+        return rc;
     }
 
     PlanInput in;
@@ -69,9 +78,11 @@ class ZipRun {
 
     FileError err = FileError::None;
     std::string detail;
-    std::unique_ptr<platform::OutputFile> out = platform::OutputFile::CreateBeside(archive_, err, detail);
+    std::unique_ptr<platform::OutputFile> out =
+        platform::OutputFile::CreateBeside(archive_, err, detail);
     if (!out) {
-      if (!detail.empty()) ZipPrint("zip I/O error: " + detail + "\n");
+      if (!detail.empty())
+        ZipPrint("zip I/O error: " + detail + "\n");
       return fail(kZipCreateFailed, "Could not create output file (" + archive_ + ")");
     }
 
@@ -118,7 +129,8 @@ class ZipRun {
  private:
   bool hasNewFolders() const {
     for (const auto& e : plan_.entries) {
-      if (e.kind == PlannedEntry::Kind::Folder) return true;
+      if (e.kind == PlannedEntry::Kind::Folder)
+        return true;
     }
     return false;
   }
@@ -134,8 +146,10 @@ class ZipRun {
   std::int32_t readOldArchive() {
     platform::OpenedFile opened = files_->Open(archive_);
     if (!opened.file) {
-      if (opened.error == FileError::NotFound) return kZipOk;  // nothing to update: a new archive
-      if (!opened.detail.empty()) ZipPrint("zip I/O error: " + opened.detail + "\n");
+      if (opened.error == FileError::NotFound)
+        return kZipOk;  // nothing to update: a new archive
+      if (!opened.detail.empty())
+        ZipPrint("zip I/O error: " + opened.detail + "\n");
       return fail(kZipReadFailed, "Could not open the archive to update (" + archive_ + ")");
     }
     std::string error;
@@ -147,16 +161,19 @@ class ZipRun {
   }
 
   void reportProgress() {
-    if (!control_.progress) return;
+    if (!control_.progress)
+      return;
     ZipProgress p = progress_;
-    if (p.bytesDone > p.bytesTotal) p.bytesDone = p.bytesTotal;
+    if (p.bytesDone > p.bytesTotal)
+      p.bytesDone = p.bytesTotal;
     control_.progress(p);
   }
 
   void onEntry(const EntryOutcome& o) {
     const PlannedEntry& e = plan_.entries[o.index];
     if (e.kind == PlannedEntry::Kind::Kept) {
-      if (o.written) ++report_.keptEntries;
+      if (o.written)
+        ++report_.keptEntries;
       return;
     }
     const bool replaces = plan_.replaces[o.index];
@@ -166,22 +183,25 @@ class ZipRun {
       if (!opt_.Quiet) {
         std::string line = replaces ? "  updating: " : "  adding: ";
         line += r.name;
-        line += deflated ? " (deflated " + std::to_string(percentSaved(r.size, r.compressedSize)) + "%)\n"
+        line += deflated ? " (deflated " + std::to_string(percentSaved(r.size, r.compressedSize)) +
+                               "%)\n"
                          : std::string(" (stored 0%)\n");
         ZipPrint(line);
       }
       if (e.kind == PlannedEntry::Kind::File) {
-        report_.archived.push_back({plan_.listedPaths[o.index], r.name, r.size, r.compressedSize,
-                                    deflated, replaces});
+        report_.archived.push_back(
+            {plan_.listedPaths[o.index], r.name, r.size, r.compressedSize, deflated, replaces});
       }
     } else {
       ZipSkippedFile s{plan_.listedPaths[o.index], o.error, o.detail};
       ZipPrint(SkipLine(s, o.failedWhileReading));
-      if (o.keptOld) ++report_.keptEntries;
+      if (o.keptOld)
+        ++report_.keptEntries;
       report_.skipped.push_back(std::move(s));
     }
     if (e.kind == PlannedEntry::Kind::File) {
       ++progress_.filesDone;
+      progress_.bytesDone = o.bytesDone;
       reportProgress();
     }
   }

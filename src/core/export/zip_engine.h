@@ -31,10 +31,10 @@ namespace tarnwick {
 // Those marked "not supported" make RunZip fail with kZipBadOptions when set, rather than be
 // ignored silently.
 struct ZipOptions {
-  bool JunkDirs = false;   // store files under their own name only, without folders
-  bool Recurse = false;    // a folder in the list adds its folders and files, all the way down
-  bool Update = false;     // keep the entries of an existing archive; add or replace the named files
-  bool Freshen = false;    // like Update, but only replace entries, add none
+  bool JunkDirs = false;  // store files under their own name only, without folders
+  bool Recurse = false;   // a folder in the list adds its folders and files, all the way down
+  bool Update = false;    // keep the entries of an existing archive; add or replace the named files
+  bool Freshen = false;   // like Update, but only replace entries, add none
   std::string RootDir = "\\";  // where entry names start; "\" (or "/") is the file system's root
   bool Encrypt = false;        // not supported
   bool IncludeSystem = false;  // accepted: hidden and system files are archived in any case
@@ -52,14 +52,14 @@ struct ZipOptions {
 
 // Result codes (the values the long-established zip tool uses for the same outcomes).
 inline constexpr std::int32_t kZipOk = 0;
-inline constexpr std::int32_t kZipBadArchive = 3;   // the archive to update is not readable ZIP
+inline constexpr std::int32_t kZipBadArchive = 3;  // the archive to update is not readable ZIP
 inline constexpr std::int32_t kZipCancelled = 9;
-inline constexpr std::int32_t kZipReadFailed = 11;  // the archive to update could not be read
-inline constexpr std::int32_t kZipNothingToDo = 12; // no entry to write: nothing was made
+inline constexpr std::int32_t kZipReadFailed = 11;   // the archive to update could not be read
+inline constexpr std::int32_t kZipNothingToDo = 12;  // no entry to write: nothing was made
 inline constexpr std::int32_t kZipWriteFailed = 14;
 inline constexpr std::int32_t kZipCreateFailed = 15;
 inline constexpr std::int32_t kZipBadOptions = 16;
-inline constexpr std::int32_t kZipSomeSkipped = 18; // archive made, but some files left out
+inline constexpr std::int32_t kZipSomeSkipped = 18;  // archive made, but some files left out
 
 struct ZipArchivedFile {
   std::string path;       // the file that was read

@@ -20,12 +20,16 @@ void put16(std::string& out, std::uint16_t v) {
   out.push_back(static_cast<char>(v >> 8));
 }
 void put32(std::string& out, std::uint32_t v) {
-  for (int i = 0; i < 4; ++i) out.push_back(static_cast<char>((v >> (8 * i)) & 0xFF));
+  for (int i = 0; i < 4; ++i)
+    out.push_back(static_cast<char>((v >> (8 * i)) & 0xFF));
 }
 void put64(std::string& out, std::uint64_t v) {
-  for (int i = 0; i < 8; ++i) out.push_back(static_cast<char>((v >> (8 * i)) & 0xFF));
+  for (int i = 0; i < 8; ++i)
+    out.push_back(static_cast<char>((v >> (8 * i)) & 0xFF));
 }
-std::uint32_t clamp32(std::uint64_t v) { return v >= kMax32 ? kMax32 : static_cast<std::uint32_t>(v); }
+std::uint32_t clamp32(std::uint64_t v) {
+  return v >= kMax32 ? kMax32 : static_cast<std::uint32_t>(v);
+}
 
 bool timestampFits(const EntryRecord& e) {
   return e.unixTime && *e.unixTime >= std::numeric_limits<std::int32_t>::min() &&
@@ -34,7 +38,8 @@ bool timestampFits(const EntryRecord& e) {
 
 // Extended timestamp: modification time only, the same in both headers.
 void putTimestamp(std::string& extra, const EntryRecord& e) {
-  if (!timestampFits(e)) return;
+  if (!timestampFits(e))
+    return;
   put16(extra, kTimestampTag);
   put16(extra, 5);
   extra.push_back(1);  // modification time present
@@ -42,7 +47,8 @@ void putTimestamp(std::string& extra, const EntryRecord& e) {
 }
 
 std::uint16_t versionNeeded(const EntryRecord& e, bool zip64) {
-  if (zip64) return 45;
+  if (zip64)
+    return 45;
   return e.method == kDeflated ? 20 : 10;
 }
 
@@ -77,9 +83,12 @@ std::string LocalHeader(const EntryRecord& e) {
 
 std::string CentralHeader(const EntryRecord& e) {
   std::string zip64;
-  if (e.size >= kMax32) put64(zip64, e.size);
-  if (e.compressedSize >= kMax32) put64(zip64, e.compressedSize);
-  if (e.localHeaderOffset >= kMax32) put64(zip64, e.localHeaderOffset);
+  if (e.size >= kMax32)
+    put64(zip64, e.size);
+  if (e.compressedSize >= kMax32)
+    put64(zip64, e.compressedSize);
+  if (e.localHeaderOffset >= kMax32)
+    put64(zip64, e.localHeaderOffset);
   std::string extra;
   if (!zip64.empty()) {
     put16(extra, kZip64Tag);
@@ -114,8 +123,7 @@ std::string CentralHeader(const EntryRecord& e) {
 std::string EndRecords(std::uint64_t entryCount, std::uint64_t directoryOffset,
                        std::uint64_t directorySize) {
   std::string out;
-  const bool zip64 =
-      entryCount >= kMax16 || directoryOffset >= kMax32 || directorySize >= kMax32;
+  const bool zip64 = entryCount >= kMax16 || directoryOffset >= kMax32 || directorySize >= kMax32;
   if (zip64) {
     const std::uint64_t zip64EndOffset = directoryOffset + directorySize;
     put32(out, kZip64EndSig);
@@ -133,7 +141,8 @@ std::string EndRecords(std::uint64_t entryCount, std::uint64_t directoryOffset,
     put64(out, zip64EndOffset);
     put32(out, 1);  // total disks
   }
-  const std::uint16_t count16 = entryCount >= kMax16 ? kMax16 : static_cast<std::uint16_t>(entryCount);
+  const std::uint16_t count16 =
+      entryCount >= kMax16 ? kMax16 : static_cast<std::uint16_t>(entryCount);
   put32(out, kEndSig);
   put16(out, 0);
   put16(out, 0);
@@ -149,8 +158,10 @@ DosTime ToDosTime(std::int64_t unixSeconds) {
   // Rounded up so that the stored time is never earlier than the file's.
   const auto civil = platform::LocalCivilTime(unixSeconds + (unixSeconds & 1));
   platform::CivilTime c = civil.value_or(platform::CivilTime{});
-  if (c.year < 1980) c = platform::CivilTime{};
-  if (c.year > 2107) c = platform::CivilTime{2107, 12, 31, 23, 59, 58};
+  if (c.year < 1980)
+    c = platform::CivilTime{};
+  if (c.year > 2107)
+    c = platform::CivilTime{2107, 12, 31, 23, 59, 58};
   DosTime t;
   t.time = static_cast<std::uint16_t>((c.hour << 11) | (c.minute << 5) | (c.second / 2));
   t.date = static_cast<std::uint16_t>(((c.year - 1980) << 9) | (c.month << 5) | c.day);

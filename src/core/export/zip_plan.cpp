@@ -14,7 +14,9 @@ namespace {
 namespace fs = std::filesystem;
 using platform::FileError;
 
-fs::path toFs(const std::string& utf8) { return fs::path(std::u8string(utf8.begin(), utf8.end())); }
+fs::path toFs(const std::string& utf8) {
+  return fs::path(std::u8string(utf8.begin(), utf8.end()));
+}
 std::string fromFs(const fs::path& p) {
   const std::u8string u = p.u8string();
   return std::string(u.begin(), u.end());
@@ -48,11 +50,13 @@ class Planner {
     for (Candidate& c : candidates) {
       std::string name = EntryName(c.path, opt_.RootDir, opt_.JunkDirs && !c.isFolder);
       if (name.empty()) {
-        if (!c.isFolder) skip(c.path, FileError::NotAFile, "it names no file", false);
+        if (!c.isFolder)
+          skip(c.path, FileError::NotAFile, "it names no file", false);
         continue;
       }
       if (c.isFolder) {
-        if (opt_.JunkDirs || opt_.NoDirEntries) continue;
+        if (opt_.JunkDirs || opt_.NoDirEntries)
+          continue;
         name += '/';
       } else if (absoluteKey(c.path) == archiveKey) {
         skip(c.path, FileError::Other, "it is the archive being written", true);
@@ -87,7 +91,8 @@ class Planner {
       }
     }
     for (std::size_t i = 0; i < chosen.size(); ++i) {
-      if (used[i]) continue;
+      if (used[i])
+        continue;
       if (opt_.Freshen) {
         if (!chosen[i].first.isFolder) {
           skip(chosen[i].first.path, FileError::Other, "it is not in the archive to freshen", false,
@@ -104,14 +109,16 @@ class Planner {
   void yieldNow() {
     if (++sinceYield_ >= 256) {
       sinceYield_ = 0;
-      if (in_.yield) in_.yield();
+      if (in_.yield)
+        in_.yield();
     }
   }
 
   void skip(const std::string& path, FileError reason, std::string detail, bool partway,
             bool print = true) {
     ZipSkippedFile s{path, reason, std::move(detail)};
-    if (print && in_.print) in_.print(SkipLine(s, partway));
+    if (print && in_.print)
+      in_.print(SkipLine(s, partway));
     plan_.skipped.push_back(std::move(s));
   }
 
@@ -122,7 +129,8 @@ class Planner {
     c.path = path;
     const FileError err = in_.files->Examine(path, c.info);
     if (err == FileError::NotFound) {
-      if (in_.print) in_.print("  zip warning: name not matched: " + name + "\n");
+      if (in_.print)
+        in_.print("  zip warning: name not matched: " + name + "\n");
       plan_.skipped.push_back({path, FileError::NotFound, {}});
       return;
     }
@@ -160,7 +168,8 @@ class Planner {
       c.isFolder = isFolder;
       in_.files->Examine(path, c.info);
       out.push_back(c);
-      if (isFolder) listFolder(path, out);
+      if (isFolder)
+        listFolder(path, out);
     }
   }
 
@@ -181,7 +190,8 @@ class Planner {
 #else
     e.record.versionMadeBy = (zipformat::kHostUnix << 8) | 45;
     std::uint32_t mode = c.info.mode;
-    if (mode == 0) mode = c.isFolder ? 040755 : 0100644;
+    if (mode == 0)
+      mode = c.isFolder ? 040755 : 0100644;
     e.record.externalAttributes = (mode << 16) | (c.isFolder ? 0x10 : 0);
 #endif
     e.storeOnly = IsCompressedFormat(c.path);
@@ -212,13 +222,16 @@ class Planner {
 }  // namespace
 
 std::string SkipLine(const ZipSkippedFile& skipped, bool partway) {
-  if (!partway) return "  zip warning: could not open for reading: " + skipped.path + "\n";
+  if (!partway)
+    return "  zip warning: could not open for reading: " + skipped.path + "\n";
   std::string reason = skipped.reason == FileError::Other && !skipped.detail.empty()
                            ? skipped.detail
                            : platform::Describe(skipped.reason);
   return "  zip warning: left out, " + reason + ": " + skipped.path + "\n";
 }
 
-ZipPlan PlanArchive(const PlanInput& input) { return Planner(input).Run(); }
+ZipPlan PlanArchive(const PlanInput& input) {
+  return Planner(input).Run();
+}
 
 }  // namespace tarnwick

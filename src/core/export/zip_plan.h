@@ -33,7 +33,7 @@ struct PlanInput {
   const std::vector<zipformat::ExistingEntry>* oldEntries = nullptr;  // when updating
   const platform::FileSource* files = nullptr;
   std::function<void(std::string_view)> print;  // warning lines
-  std::function<void()> yield;                   // called now and then on long lists
+  std::function<void()> yield;                  // called now and then on long lists
 };
 
 ZipPlan PlanArchive(const PlanInput& input);

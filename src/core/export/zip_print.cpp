@@ -7,12 +7,14 @@
 namespace tarnwick {
 
 int ZipPrint(const char* buffer, std::uint32_t length) {
-  if (buffer == nullptr) return 0;
+  if (buffer == nullptr)
+    return 0;
   // A printed line is at most 4097 bytes; reading stops at the first NUL and never goes past
   // the length given.
   const std::size_t limit = length < 4097 ? length : 4097;
   const void* nul = std::memchr(buffer, '\0', limit);
-  const std::size_t n = nul != nullptr ? static_cast<std::size_t>(static_cast<const char*>(nul) - buffer) : limit;
+  const std::size_t n =
+      nul != nullptr ? static_cast<std::size_t>(static_cast<const char*>(nul) - buffer) : limit;
   return ZipPrint(std::string_view(buffer, n));
 }
 

@@ -56,10 +56,12 @@ class PosixInputFile final : public InputFile {
       const ssize_t n = ::pread(fd_.get(), buffer.data() + got, buffer.size() - got,
                                 static_cast<off_t>(offset + got));
       if (n < 0) {
-        if (errno == EINTR) continue;
+        if (errno == EINTR)
+          continue;
         return FileError::ReadFailed;
       }
-      if (n == 0) break;
+      if (n == 0)
+        break;
       got += static_cast<std::size_t>(n);
     }
     return FileError::None;
@@ -67,7 +69,8 @@ class PosixInputFile final : public InputFile {
 
   FileError Restat(FileInfo& info) override {
     struct stat st {};
-    if (::fstat(fd_.get(), &st) != 0) return FileError::ReadFailed;
+    if (::fstat(fd_.get(), &st) != 0)
+      return FileError::ReadFailed;
     info = infoFrom(st);
     return FileError::None;
   }
@@ -100,7 +103,8 @@ class PosixFileSource final : public FileSource {
       return result;
     }
     const int flags = ::fcntl(fd.get(), F_GETFL);
-    if (flags >= 0) ::fcntl(fd.get(), F_SETFL, flags & ~O_NONBLOCK);
+    if (flags >= 0)
+      ::fcntl(fd.get(), F_SETFL, flags & ~O_NONBLOCK);
 #ifdef POSIX_FADV_SEQUENTIAL
     ::posix_fadvise(fd.get(), 0, 0, POSIX_FADV_SEQUENTIAL);
 #endif
@@ -110,7 +114,8 @@ class PosixFileSource final : public FileSource {
 
   FileError Examine(const std::string& path, FileInfo& info) const override {
     struct stat st {};
-    if (::stat(path.c_str(), &st) != 0) return fromErrno(errno);
+    if (::stat(path.c_str(), &st) != 0)
+      return fromErrno(errno);
     info = infoFrom(st);
     return FileError::None;
   }

@@ -16,7 +16,8 @@ namespace {
 
 struct HandleCloser {
   void operator()(HANDLE h) const {
-    if (h != nullptr && h != INVALID_HANDLE_VALUE) CloseHandle(h);
+    if (h != nullptr && h != INVALID_HANDLE_VALUE)
+      CloseHandle(h);
   }
 };
 using UniqueHandle = std::unique_ptr<void, HandleCloser>;
@@ -86,10 +87,12 @@ class WinInputFile final : public InputFile {
       const DWORD want = static_cast<DWORD>(std::min<std::size_t>(buffer.size() - got, 1u << 30));
       DWORD n = 0;
       if (!ReadFile(h_.get(), buffer.data() + got, want, &n, &ov)) {
-        if (GetLastError() == ERROR_HANDLE_EOF) break;
+        if (GetLastError() == ERROR_HANDLE_EOF)
+          break;
         return GetLastError() == ERROR_LOCK_VIOLATION ? FileError::InUse : FileError::ReadFailed;
       }
-      if (n == 0) break;
+      if (n == 0)
+        break;
       got += n;
     }
     return FileError::None;
@@ -97,7 +100,8 @@ class WinInputFile final : public InputFile {
 
   FileError Restat(FileInfo& info) override {
     BY_HANDLE_FILE_INFORMATION fi{};
-    if (!GetFileInformationByHandle(h_.get(), &fi)) return FileError::ReadFailed;
+    if (!GetFileInformationByHandle(h_.get(), &fi))
+      return FileError::ReadFailed;
     info = infoFrom(fi);
     return FileError::None;
   }

@@ -18,7 +18,9 @@ struct OutputFile::Handle {
 
 namespace {
 
-FileError writeError(int err) { return err == ENOSPC || err == EDQUOT ? FileError::DiskFull : FileError::WriteFailed; }
+FileError writeError(int err) {
+  return err == ENOSPC || err == EDQUOT ? FileError::DiskFull : FileError::WriteFailed;
+}
 
 mode_t currentUmask() {
   // The only way to read the mask is to set it; put it straight back.
@@ -29,7 +31,8 @@ mode_t currentUmask() {
 
 std::string resolveLinks(const std::string& path) {
   char real[PATH_MAX];
-  if (::realpath(path.c_str(), real) != nullptr) return real;
+  if (::realpath(path.c_str(), real) != nullptr)
+    return real;
   return path;
 }
 
@@ -57,10 +60,10 @@ std::unique_ptr<OutputFile> OutputFile::CreateBeside(const std::string& target, 
   std::string temp = resolved + ".tmp-XXXXXX";
   UniqueFd fd(::mkstemp(temp.data()));
   if (!fd) {
-    error = errno == ENOSPC ? FileError::DiskFull
+    error = errno == ENOSPC                                         ? FileError::DiskFull
             : (errno == EACCES || errno == EPERM || errno == EROFS) ? FileError::AccessDenied
-            : errno == ENOENT ? FileError::NotFound
-                              : FileError::WriteFailed;
+            : errno == ENOENT                                       ? FileError::NotFound
+                                                                    : FileError::WriteFailed;
     detail = std::strerror(errno);
     return nullptr;
   }
@@ -75,21 +78,26 @@ std::unique_ptr<OutputFile> OutputFile::CreateBeside(const std::string& target, 
 OutputFile::OutputFile(std::string target, std::string tempPath, std::unique_ptr<Handle> handle)
     : target_(std::move(target)), tempPath_(std::move(tempPath)), handle_(std::move(handle)) {}
 
-OutputFile::~OutputFile() { discard(); }
+OutputFile::~OutputFile() {
+  discard();
+}
 
 void OutputFile::discard() {
-  if (committed_ || !handle_) return;
+  if (committed_ || !handle_)
+    return;
   handle_->fd.close();
   ::unlink(tempPath_.c_str());
   handle_.reset();
 }
 
 FileError OutputFile::Write(std::string_view bytes) {
-  if (!handle_) return FileError::WriteFailed;
+  if (!handle_)
+    return FileError::WriteFailed;
   while (!bytes.empty()) {
     const ssize_t n = ::write(handle_->fd.get(), bytes.data(), bytes.size());
     if (n < 0) {
-      if (errno == EINTR) continue;
+      if (errno == EINTR)
+        continue;
       return writeError(errno);
     }
     bytes.remove_prefix(static_cast<size_t>(n));
@@ -99,12 +107,14 @@ FileError OutputFile::Write(std::string_view bytes) {
 }
 
 FileError OutputFile::WriteAt(std::uint64_t offset, std::string_view bytes) {
-  if (!handle_) return FileError::WriteFailed;
+  if (!handle_)
+    return FileError::WriteFailed;
   while (!bytes.empty()) {
     const ssize_t n =
         ::pwrite(handle_->fd.get(), bytes.data(), bytes.size(), static_cast<off_t>(offset));
     if (n < 0) {
-      if (errno == EINTR) continue;
+      if (errno == EINTR)
+        continue;
       return writeError(errno);
     }
     bytes.remove_prefix(static_cast<size_t>(n));
@@ -113,10 +123,13 @@ FileError OutputFile::WriteAt(std::uint64_t offset, std::string_view bytes) {
   return FileError::None;
 }
 
-std::uint64_t OutputFile::Position() const { return position_; }
+std::uint64_t OutputFile::Position() const {
+  return position_;
+}
 
 FileError OutputFile::TruncateTo(std::uint64_t size) {
-  if (!handle_) return FileError::WriteFailed;
+  if (!handle_)
+    return FileError::WriteFailed;
   if (::ftruncate(handle_->fd.get(), static_cast<off_t>(size)) != 0 ||
       ::lseek(handle_->fd.get(), static_cast<off_t>(size), SEEK_SET) < 0) {
     return FileError::WriteFailed;
@@ -126,27 +139,31 @@ FileError OutputFile::TruncateTo(std::uint64_t size) {
 }
 
 FileError OutputFile::Commit(std::string* detail) {
-  if (!handle_ || committed_) return FileError::WriteFailed;
+  if (!handle_ || committed_)
+    return FileError::WriteFailed;
   const int fd = handle_->fd.get();
   bool ok = true;
-  if (mode_) ok = ::fchmod(fd, static_cast<mode_t>(*mode_ & 07777)) == 0;
+  if (mode_)
+    ok = ::fchmod(fd, static_cast<mode_t>(*mode_ & 07777)) == 0;
   if (ok && modifiedTime_) {
-    const struct timespec times[2] = {{0, UTIME_OMIT},
-                                      {static_cast<time_t>(*modifiedTime_), 0}};
+    const struct timespec times[2] = {{0, UTIME_OMIT}, {static_cast<time_t>(*modifiedTime_), 0}};
     ok = ::futimens(fd, times) == 0;
   }
-  if (ok && replacesFile_) ok = ::fsync(fd) == 0;
+  if (ok && replacesFile_)
+    ok = ::fsync(fd) == 0;
   int err = ok ? 0 : errno;
   if (ok) {
     ok = handle_->fd.close();
-    if (!ok) err = errno;
+    if (!ok)
+      err = errno;
   }
   if (ok && ::rename(tempPath_.c_str(), target_.c_str()) != 0) {
     ok = false;
     err = errno;
   }
   if (!ok) {
-    if (detail != nullptr) *detail = std::strerror(err);
+    if (detail != nullptr)
+      *detail = std::strerror(err);
     discard();
     return writeError(err);
   }

@@ -17,7 +17,8 @@ struct OutputFile::Handle {
   HANDLE h = INVALID_HANDLE_VALUE;
   ~Handle() { close(); }
   bool close() {
-    if (h == INVALID_HANDLE_VALUE) return true;
+    if (h == INVALID_HANDLE_VALUE)
+      return true;
     const bool ok = CloseHandle(h) != 0;
     h = INVALID_HANDLE_VALUE;
     return ok;
@@ -74,8 +75,9 @@ std::unique_ptr<OutputFile> OutputFile::CreateBeside(const std::string& target, 
                            CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr);
     if (h == INVALID_HANDLE_VALUE) {
       const DWORD err = GetLastError();
-      if (err == ERROR_FILE_EXISTS) continue;
-      error = err == ERROR_ACCESS_DENIED  ? FileError::AccessDenied
+      if (err == ERROR_FILE_EXISTS)
+        continue;
+      error = err == ERROR_ACCESS_DENIED    ? FileError::AccessDenied
               : err == ERROR_PATH_NOT_FOUND ? FileError::NotFound
                                             : writeError(err);
       detail = "could not create " + temp;
@@ -95,33 +97,42 @@ std::unique_ptr<OutputFile> OutputFile::CreateBeside(const std::string& target, 
 OutputFile::OutputFile(std::string target, std::string tempPath, std::unique_ptr<Handle> handle)
     : target_(std::move(target)), tempPath_(std::move(tempPath)), handle_(std::move(handle)) {}
 
-OutputFile::~OutputFile() { discard(); }
+OutputFile::~OutputFile() {
+  discard();
+}
 
 void OutputFile::discard() {
-  if (committed_ || !handle_) return;
+  if (committed_ || !handle_)
+    return;
   handle_->close();
   DeleteFileW(LongPath(tempPath_).c_str());
   handle_.reset();
 }
 
 FileError OutputFile::Write(std::string_view bytes) {
-  if (!handle_) return FileError::WriteFailed;
+  if (!handle_)
+    return FileError::WriteFailed;
   DWORD err = 0;
-  if (!writeAt(handle_->h, position_, bytes, err)) return writeError(err);
+  if (!writeAt(handle_->h, position_, bytes, err))
+    return writeError(err);
   position_ += bytes.size();
   return FileError::None;
 }
 
 FileError OutputFile::WriteAt(std::uint64_t offset, std::string_view bytes) {
-  if (!handle_) return FileError::WriteFailed;
+  if (!handle_)
+    return FileError::WriteFailed;
   DWORD err = 0;
   return writeAt(handle_->h, offset, bytes, err) ? FileError::None : writeError(err);
 }
 
-std::uint64_t OutputFile::Position() const { return position_; }
+std::uint64_t OutputFile::Position() const {
+  return position_;
+}
 
 FileError OutputFile::TruncateTo(std::uint64_t size) {
-  if (!handle_) return FileError::WriteFailed;
+  if (!handle_)
+    return FileError::WriteFailed;
   FILE_END_OF_FILE_INFO eof{};
   eof.EndOfFile.QuadPart = static_cast<LONGLONG>(size);
   if (!SetFileInformationByHandle(handle_->h, FileEndOfFileInfo, &eof, sizeof eof)) {
@@ -132,21 +143,25 @@ FileError OutputFile::TruncateTo(std::uint64_t size) {
 }
 
 FileError OutputFile::Commit(std::string* detail) {
-  if (!handle_ || committed_) return FileError::WriteFailed;
+  if (!handle_ || committed_)
+    return FileError::WriteFailed;
   bool ok = true;
   if (modifiedTime_) {
     const FILETIME ft = fileTimeFromUnix(*modifiedTime_);
     ok = SetFileTime(handle_->h, nullptr, nullptr, &ft) != 0;
   }
-  if (ok && replacesFile_) ok = FlushFileBuffers(handle_->h) != 0;
-  if (ok) ok = handle_->close();
+  if (ok && replacesFile_)
+    ok = FlushFileBuffers(handle_->h) != 0;
+  if (ok)
+    ok = handle_->close();
   if (ok) {
     ok = MoveFileExW(LongPath(tempPath_).c_str(), LongPath(target_).c_str(),
                      MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != 0;
   }
   if (!ok) {
     const DWORD err = GetLastError();
-    if (detail != nullptr) *detail = "could not put the file in place (error " + std::to_string(err) + ")";
+    if (detail != nullptr)
+      *detail = "could not put the file in place (error " + std::to_string(err) + ")";
     discard();
     return writeError(err);
   }

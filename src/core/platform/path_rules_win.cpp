@@ -18,19 +18,23 @@ std::wstring foldForCompare(std::wstring text) {
     CharUpperBuffW(text.data(), static_cast<DWORD>(text.size()));
   }
   for (auto& c : text) {
-    if (c == L'/') c = L'\\';
+    if (c == L'/')
+      c = L'\\';
   }
   return text;
 }
 
 }  // namespace
 
-std::string PathKey(std::string_view path) { return Narrow(foldForCompare(Widen(path))); }
+std::string PathKey(std::string_view path) {
+  return Narrow(foldForCompare(Widen(path)));
+}
 
 std::optional<std::string> StripFolderPrefix(std::string_view path, std::string_view folder) {
   const std::wstring wpath = Widen(path);
   const std::wstring wfolder = Widen(folder);
-  if (wpath.size() < wfolder.size()) return std::nullopt;
+  if (wpath.size() < wfolder.size())
+    return std::nullopt;
   if (foldForCompare(wpath.substr(0, wfolder.size())) != foldForCompare(wfolder)) {
     return std::nullopt;
   }
@@ -40,9 +44,9 @@ std::optional<std::string> StripFolderPrefix(std::string_view path, std::string_
 std::optional<CivilTime> LocalCivilTime(std::int64_t unixSeconds) {
   const __time64_t t = unixSeconds;
   std::tm tm{};
-  if (_localtime64_s(&tm, &t) != 0) return std::nullopt;
-  return CivilTime{tm.tm_year + 1900, tm.tm_mon + 1, tm.tm_mday,
-                   tm.tm_hour,        tm.tm_min,     tm.tm_sec};
+  if (_localtime64_s(&tm, &t) != 0)
+    return std::nullopt;
+  return CivilTime{tm.tm_year + 1900, tm.tm_mon + 1, tm.tm_mday, tm.tm_hour, tm.tm_min, tm.tm_sec};
 }
 
 }  // namespace tarnwick::platform
