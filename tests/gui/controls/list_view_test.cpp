@@ -165,6 +165,9 @@ TEST_F(ListViewTest, LongAndNonUtf8TextsComeBackWhole) {
   EXPECT_EQ(list_.SubItemUtf8(row, 0), rawName);
   EXPECT_EQ(list_.SubItemText(row, 1), longPath);
   EXPECT_EQ(list_.SubItemText(row, 1).size(), 302);
+  // Fitting a column counts rows not yet shown by the view.
+  list_.AutoSizeColumn(1);
+  EXPECT_GT(list_.hWnd()->columnWidth(1), 375);
 }
 
 TEST_F(ListViewTest, ClearKeepsTheColumns) {

@@ -145,11 +145,13 @@ TEST_F(FrmScanTest, OpensWithTheResultListCancelAndAnEmptyStatusBar) {
 
 TEST_F(FrmScanTest, RealScanListsTheMatchesThenSummarisesAndConfirms) {
   test::TempDir dir;
-  dir.write("a.doc", std::string(1536, 'x'));
-  dir.write("sub/B.PDF", std::string(10, 'y'));
-  dir.write("sub/notes.txt", "z");
-  dir.write(".hidden/x.doc", "not entered");
-  gRootFolder = dir.str() + "/";
+  // A root in mixed case keeps its case here: on this file system another case names another
+  // folder.
+  dir.write("Mixed Root/a.doc", std::string(1536, 'x'));
+  dir.write("Mixed Root/sub/B.PDF", std::string(10, 'y'));
+  dir.write("Mixed Root/sub/notes.txt", "z");
+  dir.write("Mixed Root/.hidden/x.doc", "not entered");
+  gRootFolder = dir.str() + "/Mixed Root/";
 
   frmScan window;
   showAndWaitForScanEnd(window);
@@ -172,7 +174,8 @@ TEST_F(FrmScanTest, RealScanListsTheMatchesThenSummarisesAndConfirms) {
   EXPECT_TRUE(window.cmdCancel->isHidden());
   EXPECT_FALSE(window.cmdExport->isEnabled());  // no export command installed
   EXPECT_TRUE(window.UnreadableFolders().empty());
-  // The view shows every row once the scan is over.
+  // The view shows every row once events have run after the scan.
+  QApplication::processEvents();
   EXPECT_EQ(window.mList->hWnd()->model()->rowCount(), 2);
 }
 
