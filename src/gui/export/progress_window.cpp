@@ -1,6 +1,8 @@
 #include "gui/export/progress_window.h"
 
 #include <QLocale>
+#include <algorithm>
+#include <utility>
 
 #include "core/scan/format_size.h"
 #include "gui/common/app_title.h"
