@@ -43,10 +43,10 @@ QString ProgressText(const QString& action, std::uint64_t filesDone, std::uint64
 }
 
 ProgressWindow::ProgressWindow(QWidget* parent, const QString& action, std::uint64_t filesTotal)
-    : dialog_(parent),
-      parent_(parent),
+    : parent_(parent),
       action_(action),
-      decimalSeparator_(QLocale().decimalPoint().toStdString()) {
+      decimalSeparator_(QLocale().decimalPoint().toStdString()),
+      dialog_(parent) {
   dialog_.setObjectName(QStringLiteral("frmProgress"));
   dialog_.setWindowTitle(AppTitle());
   dialog_.setWindowModality(Qt::WindowModal);

@@ -37,12 +37,13 @@ class ProgressWindow {
   QWidget* QuestionParent();
 
  private:
-  QProgressDialog dialog_;
+  // Declared before the dialog, so it outlives the dialog's signals.
+  std::atomic<bool> cancel_{false};
   QWidget* parent_;
   QString action_;
   std::string decimalSeparator_;
-  std::atomic<bool> cancel_{false};
   QElapsedTimer sinceRedraw_;
+  QProgressDialog dialog_;
 };
 
 }  // namespace tarnwick::gui
