@@ -521,6 +521,11 @@ class ArchiveRun {
       if (isFile) {
         record.method = static_cast<std::uint16_t>(s.method.load() == kDeflate ? kDeflate : kStore);
         record.zip64InLocal = s.size >= kZip64LocalThreshold;
+        // The time of the content read, which may be newer than when the list was made.
+        const zipformat::DosTime t = zipformat::ToDosTime(s.modifiedTime);
+        record.dosTime = t.time;
+        record.dosDate = t.date;
+        record.unixTime = s.modifiedTime;
         record.crc = 0;
         record.size = record.compressedSize = 0;
       }

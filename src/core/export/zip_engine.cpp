@@ -235,6 +235,12 @@ std::int32_t RunZip(const std::string& archiveName, const std::vector<std::strin
     r.archiveWritten = false;
     r.failure = e.what();
     return r.resultCode;
+  } catch (...) {
+    ZipPrint("zip error: unexpected failure\n");
+    r.resultCode = kZipWriteFailed;
+    r.archiveWritten = false;
+    r.failure = "unexpected failure";
+    return r.resultCode;
   }
 }
 

@@ -14,8 +14,12 @@ namespace {
 
 // Separators compare equal whichever way they lean.
 std::wstring foldForCompare(std::wstring text) {
+  // The invariant upper-case mapping is the one NTFS compares names with; the length does not
+  // change.
   if (!text.empty()) {
-    CharUpperBuffW(text.data(), static_cast<DWORD>(text.size()));
+    LCMapStringEx(LOCALE_NAME_INVARIANT, LCMAP_UPPERCASE, text.data(),
+                  static_cast<int>(text.size()), text.data(), static_cast<int>(text.size()),
+                  nullptr, nullptr, 0);
   }
   for (auto& c : text) {
     if (c == L'/')

@@ -44,7 +44,7 @@ TEST(CGZipFilesTest, ListRaisesOnDuplicatesAndAbsentPaths) {
   CGZipFiles zip;
   zip.AddFile("/data/a.doc");
   zip.AddFile("/data/b.doc");
-  zip.AddFile("querty");  // an ordinary name: the list holds no placeholder
+  zip.AddFile("querty");  // an ordinary name like any other: a new list is empty
   EXPECT_EQ(zip.ZipFileCount(), 3);
 
   const auto duplicate = [&](const std::string& p) {
@@ -77,7 +77,7 @@ TEST(CGZipFilesTest, MakeZipFileArchivesTheFilesHeldInOrderAndReportsTheRest) {
   const auto b = dir.write("b.txt", test::TextBytes(3000));
   const auto a = dir.write("a.txt", "alpha");
   const auto gone = dir / "gone.txt";
-  // A file named like the old placeholder in the working folder stays out of the archive.
+  // Only the files held are archived: nothing else from the working folder.
   const auto cwd = std::filesystem::current_path();
   std::filesystem::current_path(dir.path());
   dir.write("querty", "not to be archived");

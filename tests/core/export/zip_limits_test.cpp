@@ -40,46 +40,65 @@ TEST(ZipLimitsTest, MoreThan65535EntriesThroughTheBuilder) {
   EXPECT_EQ(test::CheckWithAllReaders(dir / "many.zip", expected), "");
 }
 
-TEST(ZipLimitsTest, EntryOver4GiBFromASparseFile) {
+// Writes a sparse file of `size` bytes, mostly a hole, with data at both ends so that misplaced
+// blocks would change the CRC. Returns the file's CRC-32, worked out without reading it back.
+std::uint32_t writeSparse(const std::filesystem::path& p, std::uint64_t size) {
+  platform::UniqueFd fd(::open(p.c_str(), O_CREAT | O_WRONLY, 0644));
+  const std::string head = test::TextBytes(100000), tail = test::RandomBytes(70000);
+  EXPECT_EQ(::pwrite(fd.get(), head.data(), head.size(), 0), static_cast<ssize_t>(head.size()));
+  EXPECT_EQ(::pwrite(fd.get(), tail.data(), tail.size(), static_cast<off_t>(size - tail.size())),
+            static_cast<ssize_t>(tail.size()));
+  const auto crcOf = [](const std::string& bytes) {
+    return crc32_z(0, reinterpret_cast<const Bytef*>(bytes.data()), bytes.size());
+  };
+  const std::string zeros(1 << 20, '\0');
+  const uLong zerosCrc = crcOf(zeros);
+  uLong crc = crcOf(head);
+  std::uint64_t hole = size - head.size() - tail.size();
+  for (; hole >= zeros.size(); hole -= zeros.size()) {
+    crc = crc32_combine(crc, zerosCrc, static_cast<z_off_t>(zeros.size()));
+  }
+  crc = crc32_combine(crc, crcOf(std::string(hole, '\0')), static_cast<z_off_t>(hole));
+  return static_cast<std::uint32_t>(
+      crc32_combine(crc, crcOf(tail), static_cast<z_off_t>(tail.size())));
+}
+
+// One deflated entry over 4 GiB (split into blocks, CRCs combined), one stored entry over 4 GiB
+// (so the archive passes 4 GiB and the entries after it lie beyond 32-bit offsets, as does the
+// central directory), and a small entry at the end.
+TEST(ZipLimitsTest, EntriesOver4GiBAndAnArchiveOver4GiB) {
   ResetProcessState();
   TempDir dir;
-  const auto big = dir / "big.pst";
-  const std::uint64_t size = (4ull << 30) + (3 << 20) + 12345;
-  {
-    // Mostly a hole, with data at both ends so that misplaced blocks would change the CRC.
-    platform::UniqueFd fd(::open(big.c_str(), O_CREAT | O_WRONLY, 0644));
-    ASSERT_TRUE(fd);
-    const std::string head = test::TextBytes(100000), tail = test::RandomBytes(70000);
-    ASSERT_EQ(::pwrite(fd.get(), head.data(), head.size(), 0), static_cast<ssize_t>(head.size()));
-    ASSERT_EQ(::pwrite(fd.get(), tail.data(), tail.size(), static_cast<off_t>(size - tail.size())),
-              static_cast<ssize_t>(tail.size()));
-  }
-  const auto small = dir.write("after.txt", "the entry after the big one");
+  const auto mail = dir / "big.pst";
+  const auto video = dir / "big.mp4";
+  const std::uint64_t mailSize = (4ull << 30) + (3 << 20) + 12345;
+  const std::uint64_t videoSize = (4ull << 30) + 4321;
+  const std::uint32_t mailCrc = writeSparse(mail, mailSize);
+  const std::uint32_t videoCrc = writeSparse(video, videoSize);
+  const auto small = dir.write("after.txt", "the entry after the big ones");
+  const auto archive = dir / "big.zip";
   ZipReport report;
-  ASSERT_EQ(
-      RunZip((dir / "big.zip").string(), {big.string(), small.string()}, ZipOptions{}, {}, &report),
-      kZipOk)
+  ASSERT_EQ(RunZip(archive.string(), {mail.string(), video.string(), small.string()}, ZipOptions{},
+                   {}, &report),
+            kZipOk)
       << LastZipMessage;
-  ASSERT_EQ(report.archived.size(), 2u);
-  EXPECT_EQ(report.archived[0].size, size);
-  EXPECT_EQ(test::CheckWithAllReaders(dir / "big.zip",
-                                      {{test::FullEntryName(big), size, std::nullopt, std::nullopt},
-                                       {test::FullEntryName(small), 27, std::nullopt, small}}),
+  ASSERT_EQ(report.archived.size(), 3u);
+  EXPECT_TRUE(report.archived[0].deflated);
+  EXPECT_FALSE(report.archived[1].deflated);
+  EXPECT_GT(std::filesystem::file_size(archive), 4ull << 30);
+  EXPECT_EQ(test::CheckWithAllReaders(
+                archive, {{test::FullEntryName(mail), mailSize, std::nullopt, std::nullopt},
+                          {test::FullEntryName(video), videoSize, std::nullopt, std::nullopt},
+                          {test::FullEntryName(small), 28, std::nullopt, small}}),
             "");
 
-  // The CRC stored is that of the file's bytes (unzip -t and 7z t checked the data against it).
-  uLong crc = crc32(0, nullptr, 0);
-  {
-    platform::UniqueFd fd(::open(big.c_str(), O_RDONLY));
-    std::string buf(1 << 22, '\0');
-    for (ssize_t n; (n = ::read(fd.get(), buf.data(), buf.size())) > 0;) {
-      crc = crc32_z(crc, reinterpret_cast<const Bytef*>(buf.data()), static_cast<size_t>(n));
-    }
-  }
+  // The CRCs stored are those of the files' bytes (unzip -t and 7z t checked the data against
+  // them).
   const auto listed = test::RunCommand(
-      "python3 -c \"import zipfile,sys; print(zipfile.ZipFile(sys.argv[1]).infolist()[0].CRC)\" " +
-      test::Quote((dir / "big.zip").string()));
-  EXPECT_EQ(listed.output, std::to_string(crc) + "\n");
+      "python3 -c \"import zipfile,sys; print(*[i.CRC for i in "
+      "zipfile.ZipFile(sys.argv[1]).infolist()[:2]])\" " +
+      test::Quote(archive.string()));
+  EXPECT_EQ(listed.output, std::to_string(mailCrc) + " " + std::to_string(videoCrc) + "\n");
 }
 
 }  // namespace
