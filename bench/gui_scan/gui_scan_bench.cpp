@@ -12,6 +12,7 @@
 #include <QElapsedTimer>
 #include <QPushButton>
 #include <QTimer>
+#include <algorithm>
 #include <chrono>
 #include <cstdio>
 #include <fstream>
@@ -108,13 +109,23 @@ class MeasuredScanWindow : public frmScan {
       params.TotalBytes += size;
       sink.OnMatch(name, folder, size);
       if ((i & 31) == 0 && Clock::now() - last >= std::chrono::milliseconds(25)) {
+        const auto before = Clock::now();
         sink.Yield();
         last = Clock::now();
+        longestYield_ = std::max(longestYield_, last - before);
       }
     }
   }
 
   long syntheticRows_;
+  std::chrono::steady_clock::duration longestYield_{};
+
+ public:
+  double longestYieldMs() const {
+    return std::chrono::duration<double, std::milli>(longestYield_).count();
+  }
+
+ private:
   QElapsedTimer clock_;
   QTimer ticker_;
   qint64 lastTick_ = -1;
@@ -169,6 +180,7 @@ int main(int argc, char** argv) {
               << "walk_ms " << window.walkMs << "\n"
               << "longest_gap_ms " << window.longestGapMs() << "\n"
               << "event_loop_runs " << window.ticks() << "\n"
+              << "longest_yield_ms " << window.longestYieldMs() << "\n"
               << "rss_kb " << statusKb("VmRSS") << "\n"
               << "peak_rss_kb " << statusKb("VmHWM") << std::endl;
     if (!show) {
