@@ -1,17 +1,264 @@
+// tarnwick-cli zip and copy: scan as tarnwick-cli scan does, then archive every match (the
+// engine's lines on stdout) or copy every match below DEST with the folder structure kept.
+// Exit 0 when every file is in the archive (or copied), 1 when some were left out, 2 when
+// nothing was made, 130 when Ctrl+C cancelled (no partial archive is left).
+#include <algorithm>
+#include <atomic>
+#include <chrono>
+#include <cstdio>
+#include <filesystem>
 #include <iostream>
 
 #include "cli/commands.h"
+#include "cli/export_interrupt.h"
+#include "cli/scan_options.h"
+#include "cli/scan_run.h"
+#include "cli/scan_sink.h"
+#include "cli/terminal.h"
+#include "core/common/ui_hooks.h"
+#include "core/export/cgzip_files.h"
+#include "core/export/export_messages.h"
+#include "core/export/export_paths.h"
+#include "core/export/file_copy.h"
+#include "core/export/zip_state.h"
+#include "core/scan/format_size.h"
 
 namespace tarnwick::cli {
+namespace {
 
-int RunZipCommand(const Args&) {
-  std::cerr << "tarnwick-cli: zip is not built yet\n";
-  return kExitFailure;
+// Collects the full path of every match while the command line's sink shows the scan's progress
+// and warnings.
+class CollectingSink final : public SearchSink {
+ public:
+  explicit CollectingSink(CliScanSink& inner) : inner_(inner) {}
+  void OnMatch(const std::string& name, const std::string& folder, std::uint64_t size) override {
+    paths.push_back(folder + name);
+    inner_.OnMatch(name, folder, size);
+  }
+  void OnEnterFolder(const std::string& path) override { inner_.OnEnterFolder(path); }
+  void OnUnreadable(const std::string& path, const std::string& reason) override {
+    inner_.OnUnreadable(path, reason);
+  }
+  void Yield() override { inner_.Yield(); }
+
+  std::vector<std::string> paths;
+
+ private:
+  CliScanSink& inner_;
+};
+
+// The progress line on stderr ("12 of 40 files, 3.5 MB of 20 MB"), drawn only when stderr is a
+// terminal, at most ten times a second, and cleared before anything else is printed.
+class ProgressLine {
+ public:
+  ProgressLine() : shown_(IsTerminal(stderr)) {}
+  void Draw(std::uint64_t filesDone, std::uint64_t filesTotal, std::uint64_t bytesDone,
+            std::uint64_t bytesTotal) {
+    if (!shown_)
+      return;
+    const auto now = std::chrono::steady_clock::now();
+    if (drawn_ && now - last_ < std::chrono::milliseconds(100))
+      return;
+    last_ = now;
+    std::string line = std::to_string(filesDone) + " of " + std::to_string(filesTotal) +
+                       " files, " + FormatSize(bytesDone, ".") + " of " +
+                       FormatSize(bytesTotal, ".");
+    line.resize(std::max<std::size_t>(line.size(), width()), ' ');
+    std::fprintf(stderr, "\r%s\r", line.c_str());
+    std::fflush(stderr);
+    drawn_ = true;
+  }
+  void Clear() {
+    if (!drawn_)
+      return;
+    std::fprintf(stderr, "\r%s\r", std::string(width(), ' ').c_str());
+    std::fflush(stderr);
+    drawn_ = false;
+  }
+
+ private:
+  static std::size_t width() {
+    return static_cast<std::size_t>(std::max(TerminalWidth(stderr) - 1, 20));
+  }
+  bool shown_;
+  bool drawn_ = false;
+  std::chrono::steady_clock::time_point last_{};
+};
+
+struct ScannedFiles {
+  std::vector<std::string> paths;
+  std::string scanFolder;  // the folder as the paths begin with it
+  int exitCode = -1;       // set when the command ends here
+};
+
+ScannedFiles scanFor(const ScanOptions& options) {
+  ScannedFiles result;
+  CliScanSink sink(gSearch, DisplayRoot(options.folder), /*printRows=*/false);
+  CollectingSink collect(sink);
+  const ScanOutcome outcome = RunScan(options, collect);
+  sink.Finish();
+  std::cerr << SummaryLine(gSearch) << std::endl;
+  if (outcome.cancelled) {
+    result.exitCode = kExitCancelled;
+  } else if (sink.RootUnreadable()) {
+    result.exitCode = kExitFailure;
+  }
+  result.paths = std::move(collect.paths);
+  result.scanFolder = DisplayRoot(options.folder);
+  return result;
 }
 
-int RunCopyCommand(const Args&) {
-  std::cerr << "tarnwick-cli: copy is not built yet\n";
-  return kExitFailure;
+std::string absolutePath(const std::string& path) {
+  namespace fs = std::filesystem;
+  std::error_code ec;
+  const fs::path abs = fs::absolute(fs::path(std::u8string(path.begin(), path.end())), ec);
+  if (ec)
+    return path;
+  const std::u8string u = abs.lexically_normal().u8string();
+  return std::string(u.begin(), u.end());
+}
+
+std::string forTerminal(const std::string& text, bool terminal) {
+  return terminal ? TerminalSafe(text) : text;
+}
+
+}  // namespace
+
+int RunZipCommand(const Args& args) {
+  auto parsed = ParseScanCommandLine(args, 1);
+  if (const int* exitCode = std::get_if<int>(&parsed))
+    return *exitCode;
+  ScanCommandLine& line = std::get<ScanCommandLine>(parsed);
+  const std::string archive = line.leading[0];
+  if (archive.empty())
+    return UsageError("ARCHIVE is empty");
+  // Entry names are the files' full paths without their root, as in the desktop program: the
+  // scan starts from the folder's absolute path.
+  line.options.folder = RootFolderOf(absolutePath(line.options.folder));
+
+  ScannedFiles scanned = scanFor(line.options);
+  if (scanned.exitCode >= 0)
+    return scanned.exitCode;
+
+  CGZipFiles zip;
+  zip.SetZipFileName(archive);
+  for (const auto& path : scanned.paths) {
+    try {
+      zip.AddFile(path);
+    } catch (const ZipBuilderError& e) {
+      std::cerr << "tarnwick-cli: " << e.Description() << ": " << path << "\n";
+    }
+  }
+
+  std::atomic<bool> cancel{false};
+  ProgressLine progress;
+  const bool toTerminal = IsTerminal(stdout);
+  std::size_t printed = 0;
+  // Every line the engine prints reaches stdout as soon as it is printed.
+  SetPumpHook([&] {
+    if (printed < LastZipMessage.size()) {
+      progress.Clear();
+      const std::string text = forTerminal(LastZipMessage.substr(printed), toTerminal);
+      std::fwrite(text.data(), 1, text.size(), stdout);
+      std::fflush(stdout);
+      printed = LastZipMessage.size();
+    }
+  });
+  zip.SetCancelFlag(&cancel);
+  zip.SetProgressCallback([&](const ZipProgress& p) {
+    progress.Draw(p.filesDone, p.filesTotal, p.bytesDone, p.bytesTotal);
+  });
+  std::int32_t rc;
+  {
+    const CancelExportOnInterrupt cancelOnCtrlC(cancel);
+    rc = zip.MakeZipFile();
+  }
+  Pump();  // the last lines
+  SetPumpHook({});
+  progress.Clear();
+
+  const ZipReport& report = zip.LastReport();
+  if (report.cancelled) {
+    std::cerr << "tarnwick-cli: cancelled; no archive was written\n";
+    return kExitCancelled;
+  }
+  if (!report.archiveWritten) {
+    std::cerr << "tarnwick-cli: no archive was made"
+              << (report.failure.empty() ? "" : ": " + report.failure) << "\n";
+    return kExitFailure;
+  }
+  std::cerr << forTerminal(ArchiveOutcomeMessage(archive, scanned.paths.size(), report,
+                                                 report.skipped.size()),
+                           IsTerminal(stderr))
+            << "\n";
+  return rc == kZipOk ? kExitOk : kExitPartial;
+}
+
+int RunCopyCommand(const Args& argsIn) {
+  // --overwrite is the copy's own option; the rest are the scan's.
+  Args args;
+  bool overwrite = false;
+  for (const auto& a : argsIn) {
+    if (a == "--overwrite") {
+      overwrite = true;
+    } else {
+      args.push_back(a);
+    }
+  }
+  auto parsed = ParseScanCommandLine(args, 1);
+  if (const int* exitCode = std::get_if<int>(&parsed))
+    return *exitCode;
+  const ScanCommandLine& line = std::get<ScanCommandLine>(parsed);
+  if (line.leading[0].empty())
+    return UsageError("DEST is empty");
+  const std::string dest = RootFolderOf(line.leading[0]);
+
+  ScannedFiles scanned = scanFor(line.options);
+  if (scanned.exitCode >= 0)
+    return scanned.exitCode;
+  if (scanned.paths.empty()) {
+    std::cerr << "tarnwick-cli: no files to copy\n";
+    return kExitFailure;
+  }
+  std::vector<CopyItem> items;
+  items.reserve(scanned.paths.size());
+  for (const auto& path : scanned.paths) {
+    items.push_back({path, MigrationDestination(path, scanned.scanFolder, dest)});
+  }
+
+  std::atomic<bool> cancel{false};
+  ProgressLine progress;
+  CopyControl control;
+  control.cancel = &cancel;
+  control.progress = [&](const CopyProgress& p) {
+    progress.Draw(p.filesDone, p.filesTotal, p.bytesDone, p.bytesTotal);
+  };
+  // Without --overwrite an existing file is kept (and reported), as if answered No.
+  control.askOverwrite = [overwrite](const std::string&) {
+    return overwrite ? OverwriteAnswer::YesToAll : OverwriteAnswer::No;
+  };
+  CopyReport report;
+  {
+    const CancelExportOnInterrupt cancelOnCtrlC(cancel);
+    report = CopyFiles(items, control);
+  }
+  progress.Clear();
+  const bool toTerminal = IsTerminal(stdout);
+  for (const auto& item : report.copied) {
+    std::cout << "  copied: " << forTerminal(item.destination, toTerminal) << "\n";
+  }
+  std::cout.flush();
+  if (report.cancelled) {
+    std::cerr << "tarnwick-cli: cancelled; " << report.copied.size() << " of " << items.size()
+              << " files were copied\n";
+    return kExitCancelled;
+  }
+  std::cerr << forTerminal(CopyOutcomeMessage(dest, report, report.notCopied.size()),
+                           IsTerminal(stderr))
+            << "\n";
+  if (report.AllCopied())
+    return kExitOk;
+  return report.copied.empty() ? kExitFailure : kExitPartial;
 }
 
 }  // namespace tarnwick::cli

@@ -6,6 +6,7 @@
 #include "gui/app/resources.h"
 #include "gui/common/app_title.h"
 #include "gui/common/prompts.h"
+#include "gui/export/export_command.h"
 #include "gui/windows/frm_main.h"
 
 namespace tarnwick::gui {
@@ -25,6 +26,8 @@ int Main(QApplication& app, const QString& folder) {
   if (!LoadProgramState(folder))
     return 1;
   QApplication::setWindowIcon(ProgramIcon());
+  // "Save to zip file" in every scan window, and event pumping while the engine works.
+  InstallExportCommand();
 
   // The program ends when the main window has unloaded, not when its last window closes: the
   // main window is hidden before the splash shows, and the pattern dialog may linger hidden.

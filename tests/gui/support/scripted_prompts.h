@@ -64,20 +64,12 @@ class ScriptedPrompts final : public gui::Prompts {
   }
   std::optional<QString> SaveFile(QWidget*, const gui::SaveFileRequest& request) override {
     asked_.push_back({Asked::Kind::SaveFile, {}, request, {}, {}});
-    if (saveAnswers_.empty())
-      return std::nullopt;
-    auto a = saveAnswers_.front();
-    saveAnswers_.pop_front();
-    return a;
+    return next(saveAnswers_);
   }
   std::optional<QString> BrowseFolder(QWidget*, const QString& title,
                                       const QString& initial) override {
     asked_.push_back({Asked::Kind::BrowseFolder, {}, {}, title, initial});
-    if (browseAnswers_.empty())
-      return std::nullopt;
-    auto a = browseAnswers_.front();
-    browseAnswers_.pop_front();
-    return a;
+    return next(browseAnswers_);
   }
 
  private:

@@ -1,0 +1,65 @@
+// Writing a file so that it appears whole or not at all: the bytes go into a temporary file in
+// the target's folder, which is renamed over the target only by Commit(). Until then an existing
+// file at the target is untouched; a file that is destroyed without Commit() (failure, cancel,
+// exception) removes its temporary file.
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <optional>
+#include <string>
+#include <string_view>
+
+#include "core/platform/input_file.h"
+
+namespace tarnwick::platform {
+
+class OutputFile {
+ public:
+  // Creates the temporary file beside `target`. The result is null on failure, with `error` and
+  // `detail` saying why (for instance the folder does not exist).
+  static std::unique_ptr<OutputFile> CreateBeside(const std::string& target, FileError& error,
+                                                  std::string& detail);
+  ~OutputFile();
+  OutputFile(const OutputFile&) = delete;
+  OutputFile& operator=(const OutputFile&) = delete;
+
+  // Appends at the current position.
+  FileError Write(std::string_view bytes);
+  // Overwrites bytes already written, without moving the current position.
+  FileError WriteAt(std::uint64_t offset, std::string_view bytes);
+  // Where the next Write() goes (the size written so far).
+  std::uint64_t Position() const;
+  // Cuts the file back to `size` bytes and continues writing there: a half-written piece is
+  // taken back this way.
+  FileError TruncateTo(std::uint64_t size);
+
+  // Applied at Commit(): the modification time, and on POSIX the permission bits (by default a
+  // new file gets those of the file it replaces, or the usual ones for a new file).
+  void SetModifiedTime(std::int64_t unixSeconds) { modifiedTime_ = unixSeconds; }
+  void SetMode(std::uint32_t mode) { mode_ = mode; }
+
+  // Puts the file in place: flushes it (to the disk too when it replaces a file, so that a crash
+  // cannot lose both), applies time and mode and renames it over the target. After a failure the
+  // temporary file is removed and any old file at the target is unchanged.
+  FileError Commit(std::string* detail = nullptr);
+
+  const std::string& TemporaryPath() const { return tempPath_; }
+  const std::string& TargetPath() const { return target_; }
+
+ private:
+  struct Handle;
+  OutputFile(std::string target, std::string tempPath, std::unique_ptr<Handle> handle);
+  void discard();
+
+  std::string target_;
+  std::string tempPath_;
+  std::unique_ptr<Handle> handle_;
+  std::uint64_t position_ = 0;
+  std::optional<std::int64_t> modifiedTime_;
+  std::optional<std::uint32_t> mode_;
+  bool replacesFile_ = false;
+  bool committed_ = false;
+};
+
+}  // namespace tarnwick::platform

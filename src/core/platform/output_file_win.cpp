@@ -1,0 +1,173 @@
+#ifndef NOMINMAX
+#define NOMINMAX
+#endif
+#include <windows.h>
+
+#include <algorithm>
+#include <ctime>
+
+#include <random>
+
+#include "core/platform/output_file.h"
+#include "core/platform/utf16_win.h"
+
+namespace tarnwick::platform {
+
+struct OutputFile::Handle {
+  HANDLE h = INVALID_HANDLE_VALUE;
+  ~Handle() { close(); }
+  bool close() {
+    if (h == INVALID_HANDLE_VALUE)
+      return true;
+    const bool ok = CloseHandle(h) != 0;
+    h = INVALID_HANDLE_VALUE;
+    return ok;
+  }
+};
+
+namespace {
+
+FileError writeError(DWORD err) {
+  return err == ERROR_DISK_FULL || err == ERROR_HANDLE_DISK_FULL ? FileError::DiskFull
+                                                                 : FileError::WriteFailed;
+}
+
+FILETIME fileTimeFromUnix(std::int64_t t) {
+  const std::uint64_t ticks = static_cast<std::uint64_t>(t + 11644473600LL) * 10000000ULL;
+  FILETIME ft;
+  ft.dwLowDateTime = static_cast<DWORD>(ticks);
+  ft.dwHighDateTime = static_cast<DWORD>(ticks >> 32);
+  return ft;
+}
+
+bool writeAt(HANDLE h, std::uint64_t offset, std::string_view bytes, DWORD& err) {
+  while (!bytes.empty()) {
+    OVERLAPPED ov{};
+    ov.Offset = static_cast<DWORD>(offset);
+    ov.OffsetHigh = static_cast<DWORD>(offset >> 32);
+    const DWORD chunk = static_cast<DWORD>(std::min<size_t>(bytes.size(), 1u << 30));
+    DWORD written = 0;
+    if (!WriteFile(h, bytes.data(), chunk, &written, &ov) || written == 0) {
+      err = GetLastError();
+      return false;
+    }
+    bytes.remove_prefix(written);
+    offset += written;
+  }
+  return true;
+}
+
+}  // namespace
+
+std::unique_ptr<OutputFile> OutputFile::CreateBeside(const std::string& target, FileError& error,
+                                                     std::string& detail) {
+  error = FileError::None;
+  const DWORD attrs = GetFileAttributesW(LongPath(target).c_str());
+  if (attrs != INVALID_FILE_ATTRIBUTES && (attrs & FILE_ATTRIBUTE_DIRECTORY) != 0) {
+    error = FileError::NotAFile;
+    detail = "a folder has that name";
+    return nullptr;
+  }
+  std::random_device rd;
+  for (int attempt = 0; attempt < 100; ++attempt) {
+    const std::string temp = target + ".tmp-" + std::to_string(rd() % 1000000);
+    HANDLE h = CreateFileW(LongPath(temp).c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr,
+                           CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (h == INVALID_HANDLE_VALUE) {
+      const DWORD err = GetLastError();
+      if (err == ERROR_FILE_EXISTS)
+        continue;
+      error = err == ERROR_ACCESS_DENIED    ? FileError::AccessDenied
+              : err == ERROR_PATH_NOT_FOUND ? FileError::NotFound
+                                            : writeError(err);
+      detail = "could not create " + temp;
+      return nullptr;
+    }
+    auto handle = std::make_unique<Handle>();
+    handle->h = h;
+    std::unique_ptr<OutputFile> file(new OutputFile(target, temp, std::move(handle)));
+    file->replacesFile_ = attrs != INVALID_FILE_ATTRIBUTES;
+    return file;
+  }
+  error = FileError::WriteFailed;
+  detail = "no free temporary name beside " + target;
+  return nullptr;
+}
+
+OutputFile::OutputFile(std::string target, std::string tempPath, std::unique_ptr<Handle> handle)
+    : target_(std::move(target)), tempPath_(std::move(tempPath)), handle_(std::move(handle)) {}
+
+OutputFile::~OutputFile() {
+  discard();
+}
+
+void OutputFile::discard() {
+  if (committed_ || !handle_)
+    return;
+  handle_->close();
+  DeleteFileW(LongPath(tempPath_).c_str());
+  handle_.reset();
+}
+
+FileError OutputFile::Write(std::string_view bytes) {
+  if (!handle_)
+    return FileError::WriteFailed;
+  DWORD err = 0;
+  if (!writeAt(handle_->h, position_, bytes, err))
+    return writeError(err);
+  position_ += bytes.size();
+  return FileError::None;
+}
+
+FileError OutputFile::WriteAt(std::uint64_t offset, std::string_view bytes) {
+  if (!handle_)
+    return FileError::WriteFailed;
+  DWORD err = 0;
+  return writeAt(handle_->h, offset, bytes, err) ? FileError::None : writeError(err);
+}
+
+std::uint64_t OutputFile::Position() const {
+  return position_;
+}
+
+FileError OutputFile::TruncateTo(std::uint64_t size) {
+  if (!handle_)
+    return FileError::WriteFailed;
+  FILE_END_OF_FILE_INFO eof{};
+  eof.EndOfFile.QuadPart = static_cast<LONGLONG>(size);
+  if (!SetFileInformationByHandle(handle_->h, FileEndOfFileInfo, &eof, sizeof eof)) {
+    return FileError::WriteFailed;
+  }
+  position_ = size;
+  return FileError::None;
+}
+
+FileError OutputFile::Commit(std::string* detail) {
+  if (!handle_ || committed_)
+    return FileError::WriteFailed;
+  bool ok = true;
+  if (modifiedTime_) {
+    const FILETIME ft = fileTimeFromUnix(*modifiedTime_);
+    ok = SetFileTime(handle_->h, nullptr, nullptr, &ft) != 0;
+  }
+  if (ok && replacesFile_)
+    ok = FlushFileBuffers(handle_->h) != 0;
+  if (ok)
+    ok = handle_->close();
+  if (ok) {
+    ok = MoveFileExW(LongPath(tempPath_).c_str(), LongPath(target_).c_str(),
+                     MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != 0;
+  }
+  if (!ok) {
+    const DWORD err = GetLastError();
+    if (detail != nullptr)
+      *detail = "could not put the file in place (error " + std::to_string(err) + ")";
+    discard();
+    return writeError(err);
+  }
+  committed_ = true;
+  handle_.reset();
+  return FileError::None;
+}
+
+}  // namespace tarnwick::platform
