@@ -4,6 +4,7 @@
 #include <string>
 
 #include "cli/commands.h"
+#include "core/platform/system.h"
 
 namespace tarnwick::cli {
 
@@ -37,10 +38,12 @@ int UsageError(const std::string& message) {
 
 int main(int argc, char** argv) {
   using namespace tarnwick::cli;
-  if (argc < 2)
+  // UTF-8 like every path in the engine, on Windows too.
+  const Args all = tarnwick::platform::CommandLineArguments(argc, argv);
+  if (all.size() < 2)
     return UsageError("no command given");
-  const std::string command = argv[1];
-  const Args args(argv + 2, argv + argc);
+  const std::string command = all[1];
+  const Args args(all.begin() + 2, all.end());
   if (command == "--help" || command == "-h" || command == "help") {
     std::cout << UsageText();
     return kExitOk;

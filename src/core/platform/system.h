@@ -4,6 +4,7 @@
 
 #include <optional>
 #include <string>
+#include <vector>
 
 namespace tarnwick::platform {
 
@@ -30,6 +31,11 @@ constexpr bool IsPathSeparator(char c) {
 // (the executable's real path, or the module file name on Windows), never from the current
 // directory. Empty if the OS cannot tell.
 std::string ExecutableFolder();
+
+// The program's command-line arguments as UTF-8, the program's name first. On Windows they are
+// read from the wide command line: the narrow `argv` there is in the ANSI code page, which cannot
+// hold every name. Elsewhere `argv` as it is.
+std::vector<std::string> CommandLineArguments(int argc, char** argv);
 
 // The value of an environment variable, or nothing when it is not set.
 std::optional<std::string> GetEnvironment(const std::string& name);

@@ -36,6 +36,10 @@ std::string ExecutableFolder() {
   return slash == 0 ? std::string("/") : exe.substr(0, slash);
 }
 
+std::vector<std::string> CommandLineArguments(int argc, char** argv) {
+  return std::vector<std::string>(argv, argv + argc);
+}
+
 std::optional<std::string> GetEnvironment(const std::string& name) {
   const char* value = std::getenv(name.c_str());
   if (value == nullptr)

@@ -1,5 +1,8 @@
 #include <windows.h>
+// After windows.h, which it needs.
+#include <shellapi.h>
 
+#include <memory>
 #include <string>
 
 #include "core/platform/system.h"
@@ -23,6 +26,19 @@ std::string ExecutableFolder() {
   if (slash == std::wstring::npos)
     return {};
   return Narrow(buf.substr(0, slash));
+}
+
+std::vector<std::string> CommandLineArguments(int argc, char** argv) {
+  int count = 0;
+  LPWSTR* wide = CommandLineToArgvW(GetCommandLineW(), &count);
+  if (wide == nullptr)
+    return std::vector<std::string>(argv, argv + argc);
+  const auto release = [](LPWSTR* p) { LocalFree(p); };
+  const std::unique_ptr<LPWSTR, decltype(release)> owner(wide, release);
+  std::vector<std::string> arguments;
+  for (int i = 0; i < count; ++i)
+    arguments.push_back(Narrow(wide[i]));
+  return arguments;
 }
 
 std::optional<std::string> GetEnvironment(const std::string& name) {

@@ -1,6 +1,7 @@
 #!/usr/bin/env python3
 """The Windows build of tarnwick-cli, run under Wine, archives and copies a small tree: names in
-Greek, Cyrillic and CJK letters and a path longer than 260 characters. Its archive is read back
+Greek, Cyrillic and CJK letters and a path longer than 260 characters, with such names in its
+arguments too. Its archive is read back
 with Python's zipfile and checked with Info-ZIP's unzip; its copy is compared file by file.
 
 usage: export_under_wine.py WINE_RUN WINE_PREFIX TARNWICK_CLI_EXE
@@ -41,19 +42,19 @@ left_out = {"Документы/notes.txt": b"not a match"}
 
 failures = []
 with tempfile.TemporaryDirectory(prefix="tarnwick-wine-") as top:
-    src = os.path.join(top, "src")
+    src = os.path.join(top, "Источник 源")
     for rel, data in {**files, **left_out}.items():
         path = os.path.join(src, rel)
         os.makedirs(os.path.dirname(path), exist_ok=True)
         with open(path, "wb") as f:
             f.write(data)
-    settings = os.path.join(top, "Settings.ini")
+    settings = os.path.join(top, "Ρυθμίσεις.ini")
     with open(settings, "wb") as f:
         f.write(b"[app]\r\n")
     common = [windows_path(src) + "\\", "--patterns", "*.doc;*.pdf", "--no-ignore-temp",
               "--no-ignore-sys", "--settings", windows_path(settings)]
 
-    archive = os.path.join(top, "PC1.zip")
+    archive = os.path.join(top, "ΥΠΟΛΟΓΙΣΤΗΣ.zip")
     run("zip", windows_path(archive), *common)
     with zipfile.ZipFile(archive) as z:
         if z.testzip() is not None:
@@ -73,7 +74,7 @@ with tempfile.TemporaryDirectory(prefix="tarnwick-wine-") as top:
         if test.returncode != 0:
             failures.append(f"unzip -t: {test.stdout}{test.stderr}")
 
-    dest = os.path.join(top, "copy")
+    dest = os.path.join(top, "Копия")
     run("copy", windows_path(dest), *common)
     copied = {os.path.relpath(os.path.join(d, f), dest)
               for d, _, fs in os.walk(dest) for f in fs}
