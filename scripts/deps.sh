@@ -15,7 +15,7 @@ tarnwick_install_packages() {
 
 # What building and running needs.
 TARNWICK_BUILD_PACKAGES=(build-essential cmake ninja-build pkg-config qt6-base-dev zlib1g-dev
-  libarchive-dev libicu-dev libgtest-dev libgmock-dev fonts-dejavu-core fonts-wine)
+  libicu-dev libgtest-dev libgmock-dev fonts-dejavu-core fonts-wine)
 # What the tests use besides: real archive readers to check our archives against.
 TARNWICK_TEST_PACKAGES=(unzip zip p7zip-full libarchive-tools python3)
 # What building the engine for Windows and running its tests under Wine needs.
