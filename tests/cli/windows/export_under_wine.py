@@ -2,7 +2,7 @@
 """The Windows build of tarnwick-cli, run under Wine, archives and copies a small tree: names in
 Greek, Cyrillic and CJK letters and a path longer than 260 characters, with such names in its
 arguments too. Its archive is read back
-with Python's zipfile and checked with Info-ZIP's unzip; its copy is compared file by file.
+with Python's zipfile and checked with unzip; its copy is compared file by file.
 
 usage: export_under_wine.py WINE_RUN WINE_PREFIX TARNWICK_CLI_EXE
 """
