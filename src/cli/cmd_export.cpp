@@ -10,7 +10,7 @@
 #include <iostream>
 
 #include "cli/commands.h"
-#include "cli/export_interrupt.h"
+#include "cli/interrupt.h"
 #include "cli/scan_options.h"
 #include "cli/scan_run.h"
 #include "cli/scan_sink.h"
@@ -170,7 +170,8 @@ int RunZipCommand(const Args& args) {
   });
   std::int32_t rc;
   {
-    const CancelExportOnInterrupt cancelOnCtrlC(cancel);
+    const CancelOnInterrupt cancelOnCtrlC(cancel, true,
+                                          CancelOnInterrupt::SecondPress::CancelsAgain);
     rc = zip.MakeZipFile();
   }
   Pump();  // the last lines
@@ -239,7 +240,8 @@ int RunCopyCommand(const Args& argsIn) {
   };
   CopyReport report;
   {
-    const CancelExportOnInterrupt cancelOnCtrlC(cancel);
+    const CancelOnInterrupt cancelOnCtrlC(cancel, true,
+                                          CancelOnInterrupt::SecondPress::CancelsAgain);
     report = CopyFiles(items, control);
   }
   progress.Clear();

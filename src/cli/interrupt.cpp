@@ -1,7 +1,5 @@
 #include "cli/interrupt.h"
 
-#include "core/scan/search_state.h"
-
 #ifdef _WIN32
 #ifndef NOMINMAX
 #define NOMINMAX
@@ -12,52 +10,68 @@
 #endif
 
 namespace tarnwick::cli {
+namespace {
 
-// Clearing the flag is all the handler does: a lock-free atomic store is safe in a signal handler.
-static_assert(decltype(gScanning)::is_always_lock_free);
+// Lock-free atomic loads and stores are all a signal handler may do here.
+std::atomic<std::atomic<bool>*> gFlag{nullptr};
+std::atomic<bool> gCancelValue{false};
+static_assert(std::atomic<bool>::is_always_lock_free);
+static_assert(std::atomic<std::atomic<bool>*>::is_always_lock_free);
+
+// Stores the cancel value; true when the flag held another value before (the first press).
+bool requestCancel() {
+  std::atomic<bool>* flag = gFlag.load();
+  if (flag == nullptr)
+    return false;
+  const bool value = gCancelValue.load();
+  return flag->exchange(value) != value;
+}
 
 #ifdef _WIN32
+std::atomic<bool> gSecondEnds{false};
 
-namespace {
 BOOL WINAPI onConsoleControl(DWORD event) {
   if (event != CTRL_C_EVENT && event != CTRL_BREAK_EVENT)
     return FALSE;
-  // Runs on a thread of its own. The first press cancels; a second one (the flag already clear)
-  // falls through to the default handler, which ends the process.
-  return gScanning.exchange(false) ? TRUE : FALSE;
+  // Runs on a thread of its own. Where a second press ends the program, it falls through to the
+  // default handler.
+  const bool first = requestCancel();
+  return (first || !gSecondEnds.load()) ? TRUE : FALSE;
 }
-}  // namespace
-
-CancelScanOnInterrupt::CancelScanOnInterrupt() {
-  ::SetConsoleCtrlHandler(onConsoleControl, TRUE);
-}
-CancelScanOnInterrupt::~CancelScanOnInterrupt() {
-  ::SetConsoleCtrlHandler(onConsoleControl, FALSE);
-}
-
 #else
-
-namespace {
 struct sigaction gPrevious {};
 
 void onInterrupt(int) {
-  gScanning.store(false);
+  requestCancel();
 }
+#endif
+
 }  // namespace
 
-CancelScanOnInterrupt::CancelScanOnInterrupt() {
+CancelOnInterrupt::CancelOnInterrupt(std::atomic<bool>& flag, bool cancelValue,
+                                     SecondPress second) {
+  gCancelValue = cancelValue;
+  gFlag = &flag;
+#ifdef _WIN32
+  gSecondEnds = second == SecondPress::EndsProgram;
+  ::SetConsoleCtrlHandler(onConsoleControl, TRUE);
+#else
   struct sigaction action {};
   action.sa_handler = onInterrupt;
   sigemptyset(&action.sa_mask);
-  // SA_RESETHAND: the handler runs once; a second Ctrl+C has the default effect.
-  action.sa_flags = SA_RESTART | SA_RESETHAND;
+  // SA_RESETHAND: the handler runs once; a second Ctrl+C then has the default effect.
+  action.sa_flags = SA_RESTART | (second == SecondPress::EndsProgram ? SA_RESETHAND : 0);
   ::sigaction(SIGINT, &action, &gPrevious);
-}
-
-CancelScanOnInterrupt::~CancelScanOnInterrupt() {
-  ::sigaction(SIGINT, &gPrevious, nullptr);
-}
-
 #endif
+}
+
+CancelOnInterrupt::~CancelOnInterrupt() {
+#ifdef _WIN32
+  ::SetConsoleCtrlHandler(onConsoleControl, FALSE);
+#else
+  ::sigaction(SIGINT, &gPrevious, nullptr);
+#endif
+  gFlag = nullptr;
+}
 
 }  // namespace tarnwick::cli

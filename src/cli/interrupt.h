@@ -1,17 +1,25 @@
-// Ctrl+C during a scan: cancels it the way the scan window's Cancel button does (clears
-// gScanning; the walk stops at its next entry and the summary of what was walked is still
-// printed). A second Ctrl+C ends the program at once, for a walk stuck in a slow file system.
+// Ctrl+C while a command works: cancels the work the way the desktop program's Cancel buttons
+// do, instead of ending the program. The scan stops at its next entry and still prints the
+// summary of what was walked; an archive run or a copy stops cleanly, with no partial archive
+// and no half-copied file.
 #pragma once
+
+#include <atomic>
 
 namespace tarnwick::cli {
 
-// While an object of this class lives, Ctrl+C cancels the scan instead of ending the program.
-class CancelScanOnInterrupt {
+class CancelOnInterrupt {
  public:
-  CancelScanOnInterrupt();
-  ~CancelScanOnInterrupt();
-  CancelScanOnInterrupt(const CancelScanOnInterrupt&) = delete;
-  CancelScanOnInterrupt& operator=(const CancelScanOnInterrupt&) = delete;
+  enum class SecondPress {
+    EndsProgram,   // for a walk stuck in a slow file system: nothing is left half done
+    CancelsAgain,  // for an export: ending it at once would leave its temporary file behind
+  };
+  // While the object lives, Ctrl+C stores `cancelValue` into `flag` (false for gScanning, true
+  // for an export's cancel flag).
+  CancelOnInterrupt(std::atomic<bool>& flag, bool cancelValue, SecondPress second);
+  ~CancelOnInterrupt();
+  CancelOnInterrupt(const CancelOnInterrupt&) = delete;
+  CancelOnInterrupt& operator=(const CancelOnInterrupt&) = delete;
 };
 
 }  // namespace tarnwick::cli

@@ -16,7 +16,8 @@ ScanOutcome RunScan(const ScanOptions& options, SearchSink& sink) {
 
   gScanning = true;
   {
-    const CancelScanOnInterrupt cancelOnCtrlC;
+    const CancelOnInterrupt cancelOnCtrlC(gScanning, false,
+                                          CancelOnInterrupt::SecondPress::EndsProgram);
     SearchFolder(gSearch, DisplayRoot(gRootFolder), sink);
   }
   ScanOutcome outcome;

@@ -8,6 +8,7 @@
 #include <string>
 
 #include "core/platform/file_io.h"
+#include "core/platform/output_file.h"
 #include "core/platform/unique_fd.h"
 
 namespace tarnwick::platform {
@@ -32,13 +33,6 @@ bool isReadOnly(const std::string& path, const struct stat& st) {
   if ((st.st_mode & (S_IWUSR | S_IWGRP | S_IWOTH)) == 0)
     return true;
   return ::access(path.c_str(), W_OK) != 0;
-}
-
-std::string resolveLinks(const std::string& path) {
-  char real[PATH_MAX];
-  if (::realpath(path.c_str(), real) != nullptr)
-    return real;
-  return path;
 }
 
 }  // namespace
@@ -81,25 +75,15 @@ bool WriteNewFile(const std::string& path, std::string_view bytes) {
 }
 
 bool ReplaceFileAtomically(const std::string& path, std::string_view bytes) {
-  const std::string target = resolveLinks(path);
-  mode_t mode = 0666 & ~0022;
+  // stat and access follow a link, so a link is judged by the file it leads to; OutputFile
+  // writes that file too, keeping its permission bits.
   struct stat st {};
-  if (::stat(target.c_str(), &st) == 0) {
-    if (!S_ISREG(st.st_mode) || isReadOnly(target, st))
-      return false;
-    mode = st.st_mode & 07777;
-  }
-  std::string temp = target + ".XXXXXX";
-  UniqueFd fd(::mkstemp(temp.data()));
-  if (!fd)
+  if (::stat(path.c_str(), &st) == 0 && (!S_ISREG(st.st_mode) || isReadOnly(path, st)))
     return false;
-  const bool written = ::fchmod(fd.get(), mode) == 0 && writeAll(fd.get(), bytes) &&
-                       ::fsync(fd.get()) == 0 && fd.close();
-  if (!written || ::rename(temp.c_str(), target.c_str()) != 0) {
-    ::unlink(temp.c_str());
-    return false;
-  }
-  return true;
+  FileError error = FileError::None;
+  std::string detail;
+  const auto out = OutputFile::CreateBeside(path, error, detail);
+  return out != nullptr && out->Write(bytes) == FileError::None && out->Commit() == FileError::None;
 }
 
 }  // namespace tarnwick::platform

@@ -12,6 +12,7 @@
 #include <optional>
 #include <vector>
 
+#include "core/common/utf8.h"
 #include "core/scan/text_case.h"
 
 namespace tarnwick {
@@ -58,24 +59,6 @@ std::int32_t nextCodePoint(std::string_view text, size_t& i) {
     high = 0xBF;
   }
   return cp;
-}
-
-void appendUtf8(std::string& out, char32_t cp) {
-  if (cp < 0x80) {
-    out += static_cast<char>(cp);
-  } else if (cp < 0x800) {
-    out += static_cast<char>(0xC0 | (cp >> 6));
-    out += static_cast<char>(0x80 | (cp & 0x3F));
-  } else if (cp < 0x10000) {
-    out += static_cast<char>(0xE0 | (cp >> 12));
-    out += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
-    out += static_cast<char>(0x80 | (cp & 0x3F));
-  } else {
-    out += static_cast<char>(0xF0 | (cp >> 18));
-    out += static_cast<char>(0x80 | ((cp >> 12) & 0x3F));
-    out += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
-    out += static_cast<char>(0x80 | (cp & 0x3F));
-  }
 }
 
 // `units` mapped by the system's invariant upper- or lower-case table; nothing when the system
@@ -145,7 +128,7 @@ std::string mapCase(std::string_view text, DWORD flag) {
     if (cp < 0)
       out.append(text.substr(start, i - start));
     else
-      appendUtf8(out, mapCodePoint(static_cast<char32_t>(cp), flag));
+      AppendUtf8(out, mapCodePoint(static_cast<char32_t>(cp), flag));
   }
   return out;
 }

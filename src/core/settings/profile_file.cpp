@@ -2,6 +2,8 @@
 
 #include <vector>
 
+#include "core/common/utf8.h"
+
 namespace tarnwick::profile {
 namespace {
 
@@ -193,24 +195,6 @@ std::string fromUnits16(std::u16string_view units, bool bigEndian) {
   return raw;
 }
 
-void appendUtf8(std::string& out, char32_t cp) {
-  if (cp < 0x80) {
-    out += static_cast<char>(cp);
-  } else if (cp < 0x800) {
-    out += static_cast<char>(0xC0 | (cp >> 6));
-    out += static_cast<char>(0x80 | (cp & 0x3F));
-  } else if (cp < 0x10000) {
-    out += static_cast<char>(0xE0 | (cp >> 12));
-    out += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
-    out += static_cast<char>(0x80 | (cp & 0x3F));
-  } else {
-    out += static_cast<char>(0xF0 | (cp >> 18));
-    out += static_cast<char>(0x80 | ((cp >> 12) & 0x3F));
-    out += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
-    out += static_cast<char>(0x80 | (cp & 0x3F));
-  }
-}
-
 // UTF-16 to UTF-8; a lone surrogate becomes U+FFFD. Written by hand: the standard library's
 // converters are deprecated and this is the only place that needs one.
 std::string toUtf8(std::u16string_view s) {
@@ -219,12 +203,12 @@ std::string toUtf8(std::u16string_view s) {
     const char16_t u = s[i];
     if (u >= 0xD800 && u <= 0xDBFF && i + 1 < s.size() && s[i + 1] >= 0xDC00 &&
         s[i + 1] <= 0xDFFF) {
-      appendUtf8(out, 0x10000 + ((char32_t(u) - 0xD800) << 10) + (char32_t(s[i + 1]) - 0xDC00));
+      AppendUtf8(out, 0x10000 + ((char32_t(u) - 0xD800) << 10) + (char32_t(s[i + 1]) - 0xDC00));
       ++i;
     } else if (u >= 0xD800 && u <= 0xDFFF) {
-      appendUtf8(out, 0xFFFD);
+      AppendUtf8(out, 0xFFFD);
     } else {
-      appendUtf8(out, u);
+      AppendUtf8(out, u);
     }
   }
   return out;
