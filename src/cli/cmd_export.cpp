@@ -146,6 +146,7 @@ int RunZipCommand(const Args& args) {
     try {
       zip.AddFile(path);
     } catch (const ZipBuilderError& e) {
+      // Not archived under this row: the outcome below counts it as missing (exit 1).
       std::cerr << "tarnwick-cli: " << e.Description() << ": " << path << "\n";
     }
   }
@@ -192,7 +193,7 @@ int RunZipCommand(const Args& args) {
                                                  report.skipped.size()),
                            IsTerminal(stderr))
             << "\n";
-  return rc == kZipOk ? kExitOk : kExitPartial;
+  return rc == kZipOk && ArchivedAll(report, scanned.paths.size()) ? kExitOk : kExitPartial;
 }
 
 int RunCopyCommand(const Args& argsIn) {

@@ -69,13 +69,16 @@ std::string SkipReasonText(const std::string& path, FileError reason, const std:
   return text;
 }
 
+bool ArchivedAll(const ZipReport& report, std::size_t listed) {
+  return report.archiveWritten && report.skipped.empty() && report.archived.size() >= listed;
+}
+
 std::string ArchiveOutcomeMessage(const std::string& archivePath, std::size_t listed,
                                   const ZipReport& report, std::size_t maxListed) {
   if (!report.archiveWritten)
     return {};
-  if (report.skipped.empty() && report.archived.size() >= listed) {
+  if (ArchivedAll(report, listed))
     return std::string(kArchivedAllText) + archivePath;
-  }
   std::string text = "Archived " + std::to_string(report.archived.size()) + " of " +
                      std::to_string(listed) + " files into " + archivePath + ".\n\n" +
                      "These files are not in the archive:\n";

@@ -26,6 +26,9 @@ std::string SkipReasonText(const std::string& path, platform::FileError reason,
 // PATH." followed by the files that are not in it, one a line with its reason (at most
 // `maxListed`, then "... and K more"). Empty when no archive was written (the caller then offers
 // the copy).
+// True when the archive holds every one of the `listed` files.
+bool ArchivedAll(const ZipReport& report, std::size_t listed);
+
 std::string ArchiveOutcomeMessage(const std::string& archivePath, std::size_t listed,
                                   const ZipReport& report, std::size_t maxListed = 20);
 

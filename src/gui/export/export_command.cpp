@@ -125,9 +125,9 @@ bool ExportFiles(frmScan& window) {
 
   if (report.archiveWritten) {
     const std::string text = ArchiveOutcomeMessage(*archivePath, files.size(), report);
-    const bool all = text.starts_with(kArchivedAllText);
-    ShowMessage(&window, QString::fromStdString(text),
-                all ? PromptIcon::Information : PromptIcon::Exclamation);
+    ShowMessage(
+        &window, QString::fromStdString(text),
+        ArchivedAll(report, files.size()) ? PromptIcon::Information : PromptIcon::Exclamation);
     return true;
   }
   if (ShowMessage(&window, QString::fromUtf8(kZipFailedQuestion.data(), kZipFailedQuestion.size()),

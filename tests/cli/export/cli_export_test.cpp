@@ -7,19 +7,14 @@
 #include <fstream>
 #include <thread>
 
+#include "cli/run_cli.h"
 #include "cli/scan/cli_process.h"
 #include "core/export/export_fixtures.h"
-#include "support/run_process.h"
 
 namespace tarnwick::test {
 namespace {
 
 namespace fs = std::filesystem;
-
-ProcessResult RunCli(std::vector<std::string> args) {
-  args.insert(args.begin(), TARNWICK_CLI_PATH);
-  return RunProcess(args);
-}
 
 std::vector<std::string> withScanOptions(std::vector<std::string> args,
                                          const std::string& patterns) {

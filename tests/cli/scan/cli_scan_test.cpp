@@ -4,19 +4,14 @@
 #include <set>
 #include <sstream>
 
+#include "cli/run_cli.h"
 #include "cli/scan/cli_process.h"
-#include "support/run_process.h"
 #include "support/temp_dir.h"
 
 namespace tarnwick::test {
 namespace {
 
 namespace fs = std::filesystem;
-
-ProcessResult RunCli(std::vector<std::string> args) {
-  args.insert(args.begin(), TARNWICK_CLI_PATH);
-  return RunProcess(args);
-}
 
 const std::vector<std::string> kNoSwitches = {"--no-ignore-temp", "--no-ignore-sys"};
 

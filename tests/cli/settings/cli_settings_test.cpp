@@ -3,7 +3,7 @@
 
 #include <filesystem>
 
-#include "support/run_process.h"
+#include "cli/run_cli.h"
 #include "support/temp_dir.h"
 
 namespace tarnwick {
@@ -12,15 +12,10 @@ namespace {
 using test::RunProcess;
 using test::TempDir;
 
-test::ProcessResult cli(std::vector<std::string> args) {
-  args.insert(args.begin(), TARNWICK_CLI_PATH);
-  return RunProcess(args);
-}
-
 TEST(CliSettings, PrintsTheThreeValuesInOrder) {
   TempDir dir;
   const auto ini = dir.write("s.ini", "[app]\r\nignoresys=0\r\nextensions=\"*.a;*.b\"\r\n");
-  const auto r = cli({"settings", "--settings", ini.string()});
+  const auto r = test::RunCli({"settings", "--settings", ini.string()});
   EXPECT_EQ(r.exitCode, 0) << r.err;
   EXPECT_EQ(r.out, "extensions=*.a;*.b\nignoretemp=\nignoresys=0\n");
 }
@@ -28,7 +23,7 @@ TEST(CliSettings, PrintsTheThreeValuesInOrder) {
 TEST(CliSettings, SetWritesOneKeyAndKeepsTheRest) {
   TempDir dir;
   const auto ini = dir.write("s.ini", "[app]\r\nextensions=*.doc\r\nmine=kept\r\n");
-  const auto r = cli({"settings", "set", "ignoretemp", "1", "--settings", ini.string()});
+  const auto r = test::RunCli({"settings", "set", "ignoretemp", "1", "--settings", ini.string()});
   EXPECT_EQ(r.exitCode, 0) << r.err;
   EXPECT_EQ(TempDir::read(ini), "[app]\r\nextensions=*.doc\r\nmine=kept\r\nignoretemp=1\r\n");
 }
@@ -37,13 +32,13 @@ TEST(CliSettings, SetRefusesALineBreakAndAnUnwritableFile) {
   TempDir dir;
   const std::string before = "[app]\r\nextensions=*.doc\r\n";
   const auto ini = dir.write("s.ini", before);
-  auto r = cli({"settings", "set", "extensions", "a\n[evil]", "--settings", ini.string()});
+  auto r = test::RunCli({"settings", "set", "extensions", "a\n[evil]", "--settings", ini.string()});
   EXPECT_EQ(r.exitCode, 2);
   EXPECT_NE(r.err.find("line break"), std::string::npos) << r.err;
   EXPECT_EQ(TempDir::read(ini), before);
 
   dir.mkdir("folder.ini");
-  r = cli({"settings", "set", "k", "v", "--settings", (dir / "folder.ini").string()});
+  r = test::RunCli({"settings", "set", "k", "v", "--settings", (dir / "folder.ini").string()});
   EXPECT_EQ(r.exitCode, 2);
   EXPECT_NE(r.err.find("could not write"), std::string::npos) << r.err;
 }
@@ -54,12 +49,12 @@ TEST(CliSettings, UsageErrorsExitTwoAndHelpPrintsUsage) {
                                                                 {"settings", "extra"},
                                                                 {"settings", "set", "k"},
                                                                 {"settings", "--settings"}}) {
-    const auto r = cli(args);
+    const auto r = test::RunCli(args);
     EXPECT_EQ(r.exitCode, 2);
     EXPECT_NE(r.err.find("usage:"), std::string::npos) << r.err;
     EXPECT_TRUE(r.out.empty());
   }
-  const auto help = cli({"--help"});
+  const auto help = test::RunCli({"--help"});
   EXPECT_EQ(help.exitCode, 0);
   EXPECT_NE(help.out.find("settings set KEY VALUE"), std::string::npos);
 }
