@@ -9,6 +9,7 @@
 #include <filesystem>
 #include <iostream>
 
+#include "app/export/outcome_texts.h"
 #include "cli/commands.h"
 #include "cli/interrupt.h"
 #include "cli/scan_options.h"
@@ -17,7 +18,6 @@
 #include "cli/terminal.h"
 #include "core/common/ui_hooks.h"
 #include "core/export/cgzip_files.h"
-#include "core/export/export_messages.h"
 #include "core/export/export_paths.h"
 #include "core/export/file_copy.h"
 #include "core/export/zip_state.h"

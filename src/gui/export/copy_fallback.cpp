@@ -1,6 +1,6 @@
 #include "gui/export/copy_fallback.h"
 
-#include "core/export/export_messages.h"
+#include "app/export/outcome_texts.h"
 #include "core/export/export_paths.h"
 #include "core/export/file_copy.h"
 #include "gui/common/prompts.h"

@@ -7,9 +7,9 @@
 #include <string>
 #include <vector>
 
+#include "app/export/outcome_texts.h"
 #include "core/common/ui_hooks.h"
 #include "core/export/cgzip_files.h"
-#include "core/export/export_messages.h"
 #include "core/scan/search_state.h"
 #include "gui/common/prompts.h"
 #include "gui/controls/status_bar.h"
