@@ -50,7 +50,8 @@ inline constexpr std::string_view kUnknownError = "unknown error";
 inline constexpr std::string_view kZipFailedQuestion =
     "Failed to zip files, do you want to copy the files instead?";
 // The overwrite question: kOverwriteBefore + destination + kOverwriteAfter.
-inline constexpr std::string_view kOverwriteBefore = "The migration folder already holds this file:\n";
+inline constexpr std::string_view kOverwriteBefore =
+    "The migration folder already holds this file:\n";
 inline constexpr std::string_view kOverwriteAfter = "\n\nDo you want to replace it?";
 
 }  // namespace tarnwick::app::texts

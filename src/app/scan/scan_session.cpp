@@ -80,10 +80,14 @@ bool ScanSession::MayClose(Answerer& answers) {
                                              Buttons::YesNo)) == Answer::Yes;
 }
 
+std::string SummaryLine(const SearchParams& params, const std::string& decimalSeparator) {
+  return std::to_string(params.MatchCount) + std::string(texts::kSummaryMatches) +
+         std::to_string(params.ScannedCount) + std::string(texts::kSummaryScanned) +
+         FormatSize(params.TotalBytes, decimalSeparator);
+}
+
 std::string ScanSession::SummaryLine() const {
-  return std::to_string(params_.MatchCount) + std::string(texts::kSummaryMatches) +
-         std::to_string(params_.ScannedCount) + std::string(texts::kSummaryScanned) +
-         FormatSize(params_.TotalBytes, decimalSeparator_);
+  return app::SummaryLine(params_, decimalSeparator_);
 }
 
 }  // namespace tarnwick::app

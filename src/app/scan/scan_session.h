@@ -34,6 +34,9 @@ struct UnreadableFolder {
   std::string reason;
 };
 
+// "N matches from a total of M scanned files - SIZE" for the counters of a scan.
+std::string SummaryLine(const SearchParams& params, const std::string& decimalSeparator);
+
 // What the scan window shows while the walk runs.
 class ScanView {
  public:
