@@ -36,7 +36,17 @@ void PatternList::Select(std::optional<std::size_t> index) {
   selected_ = index;
 }
 
+std::string StoredPattern(const std::string& text) {
+  return lowerAscii(text);
+}
+
 std::optional<Question> PatternList::Refusal(const std::string& text, bool editing) const {
+  return PatternRefusal(text, entries_, selected_, editing);
+}
+
+std::optional<Question> PatternRefusal(const std::string& text,
+                                       const std::vector<std::string>& entries_,
+                                       std::optional<std::size_t> selected_, bool editing) {
   for (std::size_t i = 2; i < text.size(); ++i) {
     if (!isAsciiLetter(text[i]))
       return MakeQuestion(std::string(texts::kInvalidPattern), Icon::Exclamation);

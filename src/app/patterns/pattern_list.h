@@ -16,6 +16,15 @@ namespace tarnwick::app {
 // one more character.
 bool PatternCanBeConfirmed(const std::string& text);
 
+// The message refusing `text` for a list holding `entries` with `selected` selected (see
+// PatternList::Refusal), or nothing.
+std::optional<Question> PatternRefusal(const std::string& text,
+                                       const std::vector<std::string>& entries,
+                                       std::optional<std::size_t> selected, bool editing);
+
+// A pattern as the list stores it: lower case.
+std::string StoredPattern(const std::string& text);
+
 class PatternList {
  public:
   // Starts from gExtList (as the settings file gave it).
