@@ -1,8 +1,10 @@
 // Writes the entries of one archive into an output file, deflating on every processor: files are
 // read and compressed in blocks by worker threads, and the calling thread writes the blocks in
-// order, so the archive is the same whatever the number of threads. A large file is split into
-// blocks that are deflated separately (each primed with the 32 KiB before it) and joined into
-// one deflate stream, with the CRC-32 combined from the blocks' CRCs.
+// order, so the archive is the same whatever the number of threads. A file up to the block size
+// is deflated in one piece; a larger one is split into blocks that are deflated separately and
+// joined into one deflate stream (`PieceDeflater`), with the CRC-32 combined from the blocks'
+// CRCs. Blocks read and not yet written are bounded in number and bytes, so memory does not
+// grow with the size of the files.
 //
 // Each entry's local header is written before its data and rewritten in place once CRC and sizes
 // are known, so no data descriptors are needed. A file that cannot be read, or that fails or
