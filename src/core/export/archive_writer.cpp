@@ -25,7 +25,8 @@ using Clock = std::chrono::steady_clock;
 constexpr std::uint64_t kZip64LocalThreshold = 0xFF000000ull;
 constexpr auto kTickInterval = std::chrono::milliseconds(50);
 // At most this many bytes of blocks read and not yet written (one block more may be on its way).
-constexpr std::uint64_t kBytesInFlight = 96ull << 20;
+// Each holds its bytes and their deflated form: about twice this in memory at most.
+constexpr std::uint64_t kBytesInFlight = 160ull << 20;
 
 enum Method : int { kUndecided = -1, kStore = zipformat::kStored, kDeflate = zipformat::kDeflated };
 

