@@ -24,9 +24,9 @@ using Clock = std::chrono::steady_clock;
 // compressed (incompressible data grows slightly), and the header cannot grow afterwards.
 constexpr std::uint64_t kZip64LocalThreshold = 0xFF000000ull;
 constexpr auto kTickInterval = std::chrono::milliseconds(50);
-// At most this many bytes of blocks read and not yet written (one block more may be on its way).
-// Each holds its bytes and their deflated form: about twice this in memory at most.
-constexpr std::uint64_t kBytesInFlight = 160ull << 20;
+// The most memory the blocks read and not yet written may take. Each holds two buffers of up to
+// a block's size (its bytes and their deflated form), kept for use again once it is written.
+constexpr std::uint64_t kBlockMemory = 320ull << 20;
 
 enum Method : int { kUndecided = -1, kStore = zipformat::kStored, kDeflate = zipformat::kDeflated };
 
@@ -89,7 +89,10 @@ class ArchiveRun {
       return result;
     unsigned n = settings_.threads != 0 ? settings_.threads : std::thread::hardware_concurrency();
     n = std::max(1u, n);
-    window_ = 4 * n + 4;
+    // Enough blocks in flight to keep every worker busy while the writer waits for the next in
+    // order, but never more than the memory allows, whatever the number of processors.
+    const std::size_t fit = static_cast<std::size_t>(kBlockMemory / (2 * blockSize_));
+    window_ = std::max<std::size_t>(2, std::min<std::size_t>(4 * n + 4, fit));
     {
       std::vector<std::jthread> pool;
       // Declared after the pool, so it runs first on every way out and the workers can end.
@@ -160,14 +163,9 @@ class ArchiveRun {
     }
   }
 
-  // Whether another block may be read. Blocks read and not yet written are held in memory (with
-  // their deflated form, and while a file is undecided the raw bytes too), so both their number
-  // and their bytes are bounded: memory stays the same whatever the sizes of the files. Under the
-  // lock.
-  bool roomForAnother() const {
-    return nextSeq_ < writtenSeq_ + window_ &&
-           (bytesInFlight_ < kBytesInFlight || nextSeq_ == writtenSeq_);
-  }
+  // Whether another block may be read: blocks read and not yet written are held in memory, so
+  // their number is bounded (`window_`). Under the lock.
+  bool roomForAnother() const { return nextSeq_ < writtenSeq_ + window_; }
 
   // Hands out the next block, opening the next file when its first block is due. Under the lock.
   bool dispatch(Job& job) {
@@ -212,7 +210,6 @@ class ArchiveRun {
       nextOffset_ += job.length;
       job.last = nextOffset_ >= s.size;
       job.file = s.file;
-      bytesInFlight_ += job.length;
       if (job.last)
         advanceEntry();
       return true;
@@ -243,6 +240,7 @@ class ArchiveRun {
       return r;
     }
     if (e.kind == PlannedEntry::Kind::Kept) {
+      r.raw = spareBuffer();
       r.raw.resize(j.length);
       std::size_t got = 0;
       r.error = settings_.oldArchive == nullptr
@@ -254,7 +252,8 @@ class ArchiveRun {
       return r;
     }
     const int method = s.method.load();
-    std::string buffer(j.length, '\0');
+    std::string buffer = spareBuffer();
+    buffer.resize(j.length);
     std::size_t got = 0;
     r.error = j.file->ReadAt(j.offset, buffer, got);
     if (r.error != FileError::None)
@@ -269,6 +268,7 @@ class ArchiveRun {
       r.hasRaw = true;
       return r;
     }
+    r.deflated = spareBuffer();
     if (!deflater.Run(buffer, j.last, r.deflated)) {
       r.error = FileError::Other;
       r.detail = "compression failed";
@@ -293,6 +293,26 @@ class ArchiveRun {
     return r;
   }
 
+  // Blocks' buffers are used again rather than freed: a fresh buffer of some MiB costs the
+  // system a page fault per page and zero-filling, which came to a tenth of the run's time.
+  // Their contents are not cleared: every use overwrites what it uses.
+  std::string spareBuffer() {
+    std::lock_guard lock(m_);
+    if (spare_.empty())
+      return {};
+    std::string b = std::move(spare_.back());
+    spare_.pop_back();
+    return b;
+  }
+
+  void recycle(std::string&& b) {
+    if (b.capacity() < blockSize_ / 2)
+      return;
+    std::lock_guard lock(m_);
+    if (spare_.size() < 2 * window_)
+      spare_.push_back(std::move(b));
+  }
+
   // ---- the writing thread ----
 
   // The result with sequence number `seq`; nothing when 50 ms passed first, or when every block
@@ -305,7 +325,6 @@ class ArchiveRun {
         BlockResult r = std::move(it->second);
         results_.erase(it);
         writtenSeq_ = seq + 1;
-        bytesInFlight_ -= r.job.length;
         lock.unlock();
         workCv_.notify_all();
         return r;
@@ -337,6 +356,8 @@ class ArchiveRun {
       }
       ++seq;
       const FileError outError = handle(*r);
+      recycle(std::move(r->raw));
+      recycle(std::move(r->deflated));
       if (outError != FileError::None) {
         result.status = WriteStatus::OutputFailed;
         result.error = outError;
@@ -544,10 +565,10 @@ class ArchiveRun {
   std::condition_variable workCv_;
   std::condition_variable doneCv_;
   std::map<std::size_t, BlockResult> results_;
+  std::vector<std::string> spare_;  // buffers of written blocks, for use again
   std::size_t window_ = 8;
   std::size_t nextSeq_ = 0;
   std::size_t writtenSeq_ = 0;
-  std::uint64_t bytesInFlight_ = 0;  // of the blocks dispatched and not yet written
   std::size_t nextEntry_ = 0;
   std::uint64_t nextOffset_ = 0;
   bool entryOpen_ = false;
