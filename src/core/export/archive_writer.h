@@ -55,7 +55,7 @@ struct EntryOutcome {
 };
 
 struct WriterSettings {
-  int level = 6;         // deflate level, 0 stores everything
+  int level = 6;         // deflate level as zip's 1-9 (`LibdeflateLevel`), 0 stores everything
   unsigned threads = 0;  // 0: one per processor
   // Files up to this size are deflated in one piece; larger ones in pieces of this size, each
   // starting without the 32 KiB that precede it (8 MiB: the archive grows by under 0.05%, and

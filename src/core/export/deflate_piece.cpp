@@ -8,7 +8,16 @@ void PieceDeflater::Free::operator()(libdeflate_compressor* c) const {
   libdeflate_free_compressor(c);
 }
 
-PieceDeflater::PieceDeflater(int level) : compressor_(libdeflate_alloc_compressor(level)) {}
+int LibdeflateLevel(int zipLevel) {
+  // Measured on the bench corpus's documents (compressed size over size):
+  //   zip (zlib) 1-9: .320 .312 .301 .283 .271 .266 .264 .263 .263
+  //   libdeflate 1-9: .290 .276 .271 .267 .264 .261 .257 .254 .253
+  static constexpr int kLevels[10] = {1, 1, 1, 2, 2, 4, 5, 6, 7, 9};
+  return kLevels[zipLevel < 1 ? 1 : zipLevel > 9 ? 9 : zipLevel];
+}
+
+PieceDeflater::PieceDeflater(int level)
+    : compressor_(libdeflate_alloc_compressor(LibdeflateLevel(level))) {}
 
 bool PieceDeflater::Run(std::string_view input, bool last, std::string& out) {
   if (!compressor_)
