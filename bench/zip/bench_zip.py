@@ -194,8 +194,9 @@ def main():
             def under_wine(out):
                 z = lambda p: "Z:" + p.replace("/", "\\")
                 return run([os.path.join(REPO, "cmake", "wine-run"), args.wine_prefix,
-                            args.windows_cli, "zip", z(out), z(args.corpus) + "\\", "--patterns",
-                            patterns, "--no-ignore-temp", "--no-ignore-sys"], args.corpus)
+                            os.path.abspath(args.windows_cli), "zip", z(out),
+                            z(args.corpus) + "\\", "--patterns", patterns, "--no-ignore-temp",
+                            "--no-ignore-sys"], args.corpus)
             tools["tarnwick.exe"] = under_wine
         chosen = set(args.tools.split(",")) | {"zip", "tarnwick.exe"}
         tools = {tool: go for tool, go in tools.items() if tool in chosen}
