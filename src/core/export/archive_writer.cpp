@@ -12,6 +12,7 @@
 #include <thread>
 
 #include "core/export/compression_choice.h"
+#include "core/export/deflate_piece.h"
 
 namespace tarnwick {
 namespace {
@@ -19,62 +20,15 @@ namespace {
 using platform::FileError;
 using Clock = std::chrono::steady_clock;
 
-constexpr std::size_t kDictionary = 32768;
 // Files this large get a Zip64 field in their local header: their sizes may pass 4 GiB once
 // compressed (incompressible data grows slightly), and the header cannot grow afterwards.
 constexpr std::uint64_t kZip64LocalThreshold = 0xFF000000ull;
 constexpr auto kTickInterval = std::chrono::milliseconds(50);
+// The most memory the blocks read and not yet written may take. Each holds two buffers of up to
+// a block's size (its bytes and their deflated form), kept for use again once it is written.
+constexpr std::uint64_t kBlockMemory = 320ull << 20;
 
 enum Method : int { kUndecided = -1, kStore = zipformat::kStored, kDeflate = zipformat::kDeflated };
-
-// One worker's deflate stream, reset for every block rather than set up anew.
-class Deflater {
- public:
-  explicit Deflater(int level) {
-    ok_ = deflateInit2(&z_, level, Z_DEFLATED, -15, 8, Z_DEFAULT_STRATEGY) == Z_OK;
-  }
-  ~Deflater() {
-    if (ok_)
-      deflateEnd(&z_);
-  }
-  Deflater(const Deflater&) = delete;
-  Deflater& operator=(const Deflater&) = delete;
-
-  // Deflates `input` as one piece of a raw deflate stream. A piece that is not the last ends on
-  // a byte boundary (sync flush) so that the next piece, deflated elsewhere, can follow it.
-  bool Run(std::string_view dictionary, std::string_view input, bool last, std::string& out) {
-    if (!ok_ || deflateReset(&z_) != Z_OK)
-      return false;
-    if (!dictionary.empty() &&
-        deflateSetDictionary(&z_, reinterpret_cast<const Bytef*>(dictionary.data()),
-                             static_cast<uInt>(dictionary.size())) != Z_OK) {
-      return false;
-    }
-    out.resize(deflateBound(&z_, static_cast<uLong>(input.size())) + 64);
-    z_.next_in = reinterpret_cast<Bytef*>(const_cast<char*>(input.data()));
-    z_.avail_in = static_cast<uInt>(input.size());
-    std::size_t produced = 0;
-    for (;;) {
-      z_.next_out = reinterpret_cast<Bytef*>(out.data() + produced);
-      z_.avail_out = static_cast<uInt>(out.size() - produced);
-      const int rc = deflate(&z_, last ? Z_FINISH : Z_SYNC_FLUSH);
-      produced = out.size() - z_.avail_out;
-      if (rc == Z_STREAM_END)
-        break;
-      if (rc != Z_OK && rc != Z_BUF_ERROR)
-        return false;
-      if (!last && z_.avail_in == 0 && z_.avail_out != 0)
-        break;
-      out.resize(out.size() * 2);
-    }
-    out.resize(produced);
-    return true;
-  }
-
- private:
-  z_stream z_{};
-  bool ok_ = false;
-};
 
 struct EntryState {
   std::shared_ptr<platform::InputFile> file;
@@ -135,7 +89,10 @@ class ArchiveRun {
       return result;
     unsigned n = settings_.threads != 0 ? settings_.threads : std::thread::hardware_concurrency();
     n = std::max(1u, n);
-    window_ = 4 * n + 4;
+    // Enough blocks in flight to keep every worker busy while the writer waits for the next in
+    // order, but never more than the memory allows, whatever the number of processors.
+    const std::size_t fit = static_cast<std::size_t>(kBlockMemory / (2 * blockSize_));
+    window_ = std::max<std::size_t>(2, std::min<std::size_t>(4 * n + 4, fit));
     {
       std::vector<std::jthread> pool;
       // Declared after the pool, so it runs first on every way out and the workers can end.
@@ -173,13 +130,12 @@ class ArchiveRun {
   // ---- workers ----
 
   void worker() {
-    Deflater deflater(settings_.level > 0 ? settings_.level : 1);
+    PieceDeflater deflater(settings_.level > 0 ? settings_.level : 1);
     for (;;) {
       Job job;
       {
         std::unique_lock lock(m_);
-        workCv_.wait(
-            lock, [this] { return stop_ || allDispatched_ || nextSeq_ < writtenSeq_ + window_; });
+        workCv_.wait(lock, [this] { return stop_ || allDispatched_ || roomForAnother(); });
         if (stop_ || allDispatched_)
           return;
         if (!dispatch(job)) {
@@ -206,6 +162,10 @@ class ArchiveRun {
       doneCv_.notify_all();
     }
   }
+
+  // Whether another block may be read: blocks read and not yet written are held in memory, so
+  // their number is bounded (`window_`). Under the lock.
+  bool roomForAnother() const { return nextSeq_ < writtenSeq_ + window_; }
 
   // Hands out the next block, opening the next file when its first block is due. Under the lock.
   bool dispatch(Job& job) {
@@ -262,7 +222,7 @@ class ArchiveRun {
     entryOpen_ = false;
   }
 
-  BlockResult execute(Job job, Deflater& deflater) {
+  BlockResult execute(Job job, PieceDeflater& deflater) {
     BlockResult r;
     r.job = std::move(job);
     const Job& j = r.job;
@@ -280,6 +240,7 @@ class ArchiveRun {
       return r;
     }
     if (e.kind == PlannedEntry::Kind::Kept) {
+      r.raw = spareBuffer();
       r.raw.resize(j.length);
       std::size_t got = 0;
       r.error = settings_.oldArchive == nullptr
@@ -291,27 +252,24 @@ class ArchiveRun {
       return r;
     }
     const int method = s.method.load();
-    const std::size_t prefix =
-        method != kStore ? static_cast<std::size_t>(std::min<std::uint64_t>(kDictionary, j.offset))
-                         : 0;
-    std::string buffer(prefix + j.length, '\0');
+    std::string buffer = spareBuffer();
+    buffer.resize(j.length);
     std::size_t got = 0;
-    r.error = j.file->ReadAt(j.offset - prefix, buffer, got);
+    r.error = j.file->ReadAt(j.offset, buffer, got);
     if (r.error != FileError::None)
       return r;
     if (got != buffer.size()) {
       r.error = FileError::Changed;  // shorter than when it was opened
       return r;
     }
-    const std::string_view data = std::string_view(buffer).substr(prefix);
-    r.crc = static_cast<std::uint32_t>(
-        crc32_z(0, reinterpret_cast<const Bytef*>(data.data()), data.size()));
+    r.crc = Crc32(0, buffer);
     if (method == kStore) {
       r.raw = std::move(buffer);
       r.hasRaw = true;
       return r;
     }
-    if (!deflater.Run(std::string_view(buffer).substr(0, prefix), data, j.last, r.deflated)) {
+    r.deflated = spareBuffer();
+    if (!deflater.Run(buffer, j.last, r.deflated)) {
       r.error = FileError::Other;
       r.detail = "compression failed";
       return r;
@@ -320,7 +278,7 @@ class ArchiveRun {
     bool keepRaw = method == kUndecided;
     if (method == kUndecided && j.first) {
       // The first block decides for the whole file.
-      const bool store = TooLittleSaved(data.size(), r.deflated.size());
+      const bool store = TooLittleSaved(buffer.size(), r.deflated.size());
       s.method.store(store ? kStore : kDeflate);
       keepRaw = store;
       if (store) {
@@ -329,11 +287,30 @@ class ArchiveRun {
       }
     }
     if (keepRaw) {
-      buffer.erase(0, prefix);
       r.raw = std::move(buffer);
       r.hasRaw = true;
     }
     return r;
+  }
+
+  // Blocks' buffers are used again rather than freed: a fresh buffer of some MiB costs the
+  // system a page fault per page and zero-filling, which came to a tenth of the run's time.
+  // Their contents are not cleared: every use overwrites what it uses.
+  std::string spareBuffer() {
+    std::lock_guard lock(m_);
+    if (spare_.empty())
+      return {};
+    std::string b = std::move(spare_.back());
+    spare_.pop_back();
+    return b;
+  }
+
+  void recycle(std::string&& b) {
+    if (b.capacity() < blockSize_ / 2)
+      return;
+    std::lock_guard lock(m_);
+    if (spare_.size() < 2 * window_)
+      spare_.push_back(std::move(b));
   }
 
   // ---- the writing thread ----
@@ -379,6 +356,8 @@ class ArchiveRun {
       }
       ++seq;
       const FileError outError = handle(*r);
+      recycle(std::move(r->raw));
+      recycle(std::move(r->deflated));
       if (outError != FileError::None) {
         result.status = WriteStatus::OutputFailed;
         result.error = outError;
@@ -586,6 +565,7 @@ class ArchiveRun {
   std::condition_variable workCv_;
   std::condition_variable doneCv_;
   std::map<std::size_t, BlockResult> results_;
+  std::vector<std::string> spare_;  // buffers of written blocks, for use again
   std::size_t window_ = 8;
   std::size_t nextSeq_ = 0;
   std::size_t writtenSeq_ = 0;

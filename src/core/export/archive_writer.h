@@ -1,8 +1,10 @@
 // Writes the entries of one archive into an output file, deflating on every processor: files are
 // read and compressed in blocks by worker threads, and the calling thread writes the blocks in
-// order, so the archive is the same whatever the number of threads. A large file is split into
-// blocks that are deflated separately (each primed with the 32 KiB before it) and joined into
-// one deflate stream, with the CRC-32 combined from the blocks' CRCs.
+// order, so the archive is the same whatever the number of threads. A file up to the block size
+// is deflated in one piece; a larger one is split into blocks that are deflated separately and
+// joined into one deflate stream (`PieceDeflater`), with the CRC-32 combined from the blocks'
+// CRCs. Blocks read and not yet written are bounded in number (at most 320 MiB of buffers), so
+// memory does not grow with the sizes of the files or the number of processors.
 //
 // Each entry's local header is written before its data and rewritten in place once CRC and sizes
 // are known, so no data descriptors are needed. A file that cannot be read, or that fails or
@@ -53,9 +55,12 @@ struct EntryOutcome {
 };
 
 struct WriterSettings {
-  int level = 6;         // deflate level, 0 stores everything
+  int level = 6;         // deflate level as zip's 1-9 (`LibdeflateLevel`), 0 stores everything
   unsigned threads = 0;  // 0: one per processor
-  std::size_t blockSize = 1 << 20;
+  // Files up to this size are deflated in one piece; larger ones in pieces of this size, each
+  // starting without the 32 KiB that precede it (8 MiB: the archive grows by under 0.05%, and
+  // most documents need no joining).
+  std::size_t blockSize = 8 << 20;
   const platform::FileSource* files = nullptr;  // where File entries are read
   platform::InputFile* oldArchive = nullptr;    // where Kept entries are read
   const std::atomic<bool>* cancel = nullptr;

@@ -44,9 +44,9 @@ class ZipEngineTest : public ::testing::Test {
 TEST_F(ZipEngineTest, ArchiveOpensInEveryReaderWithNamesSizesTimesAndContents) {
   add("docs/report.txt", test::TextBytes(10000));
   add("docs/empty.doc", "");
-  add("docs/big text.txt", test::TextBytes(3 * 1024 * 1024 + 12345, 3));  // several blocks
-  add("docs/exact.txt", test::TextBytes(1024 * 1024, 4));                 // one whole block
-  add("docs/noise.bin", test::RandomBytes(2 * 1024 * 1024 + 7));          // judged: stored
+  add("docs/big text.txt", test::TextBytes(9 * 1024 * 1024 + 12345, 3));  // two blocks
+  add("docs/exact.txt", test::TextBytes(8 * 1024 * 1024, 4));             // one whole block
+  add("docs/noise.bin", test::RandomBytes(9 * 1024 * 1024 + 7));          // judged: stored
   add("docs/slides.pptx", test::TextBytes(5000, 5));                      // by name: stored
   add("Ünïcode/日本語 файл.doc", test::TextBytes(3000, 6), 1700000002);
   add("docs/old.txt", "before 1980", 100);
