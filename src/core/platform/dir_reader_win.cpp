@@ -1,14 +1,15 @@
-// Folder enumeration on Windows: FindFirstFileExW with the basic information level (no short
-// names) and large fetches, on "\\?\" paths so that deep folders and names with trailing dots or
-// spaces work. Kind and size come with every entry; only links to files need one more call for
-// the size of their target.
+// Folder enumeration on Windows. Each folder is opened once, for listing, on a "\\?\" path (so
+// that deep folders and names with trailing dots or spaces work), and read in large batches of
+// full directory information (no short names) with GetFileInformationByHandleEx: the same
+// listing FindFirstFileExW gives, on a handle of our own, which also tells the folder's identity
+// without opening it again (folder_identity_win.h). Kind and size come with every entry; only
+// links to files need one more call for the size of their target.
 #ifndef NOMINMAX
 #define NOMINMAX
 #endif
 #ifndef WIN32_LEAN_AND_MEAN
 #define WIN32_LEAN_AND_MEAN
 #endif
-// FILE_ID_INFO (the 128-bit file ids of ReFS) needs the Windows 8 declarations.
 #if !defined(_WIN32_WINNT) || _WIN32_WINNT < 0x0602
 #undef _WIN32_WINNT
 #define _WIN32_WINNT 0x0602
@@ -20,23 +21,22 @@
 #include <vector>
 
 #include "core/platform/dir_reader.h"
+#include "core/platform/folder_identity_win.h"
 #include "core/platform/utf16_win.h"
 
 namespace tarnwick::platform {
 namespace {
-
-struct FindCloser {
-  void operator()(HANDLE h) const { ::FindClose(h); }
-};
-using UniqueFind = std::unique_ptr<void, FindCloser>;
 
 struct HandleCloser {
   void operator()(HANDLE h) const { ::CloseHandle(h); }
 };
 using UniqueHandle = std::unique_ptr<void, HandleCloser>;
 
-std::error_code lastError() {
-  return {static_cast<int>(::GetLastError()), std::system_category()};
+// Entries asked for at once: as much as FindFirstFileExW's large fetch.
+constexpr std::size_t kBatchBytes = 64 * 1024;
+
+std::error_code errorOf(DWORD code) {
+  return {static_cast<int>(code), std::system_category()};
 }
 
 // The path in the form the wide file functions take without the 260-character limit, ending in
@@ -68,35 +68,34 @@ std::wstring osPathOf(const std::string& path) {
   return wide;
 }
 
-// Opens a file or folder for reading its attributes only, following links.
-UniqueHandle openForAttributes(const std::wstring& osPath) {
-  HANDLE h = ::CreateFileW(osPath.c_str(), FILE_READ_ATTRIBUTES,
-                           FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
-                           OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
-  return UniqueHandle(h == INVALID_HANDLE_VALUE ? nullptr : h);
+std::wstring_view withoutFinalSeparator(std::wstring_view path) {
+  if (!path.empty() && path.back() == L'\\')
+    path.remove_suffix(1);
+  return path;
 }
 
-FolderId folderIdOf(const std::wstring& osPath) {
-  FolderId id;
-  UniqueHandle h = openForAttributes(osPath);
-  if (!h)
-    return id;
-  FILE_ID_INFO info{};
-  if (::GetFileInformationByHandleEx(h.get(), FileIdInfo, &info, sizeof info)) {
-    static_assert(sizeof info.FileId.Identifier == 16);
-    id.volume = info.VolumeSerialNumber;
-    std::memcpy(&id.high, info.FileId.Identifier, 8);
-    std::memcpy(&id.low, info.FileId.Identifier + 8, 8);
-    id.known = true;
-    return id;
+// The folder's path with its names in the letter case the file system keeps, when the given path
+// differs from it in letter case only (the scan window passes the root upper-cased). Every folder
+// below is opened by a path that starts with this one; where case is matched by a search of each
+// folder on the way (Wine, on a Linux file system), opening by the names as stored skips that.
+// A path that leads elsewhere through a link, a substituted drive or a mapped share is kept.
+std::wstring storedCaseOf(HANDLE folder, std::wstring osPath) {
+  std::wstring stored(osPath.size() + 16, L'\0');
+  const DWORD got =
+      ::GetFinalPathNameByHandleW(folder, stored.data(), static_cast<DWORD>(stored.size()),
+                                  FILE_NAME_NORMALIZED | VOLUME_NAME_DOS);
+  if (got == 0 || got >= stored.size())
+    return osPath;
+  stored.resize(got);
+  const std::wstring_view a = withoutFinalSeparator(stored);
+  const std::wstring_view b = withoutFinalSeparator(osPath);
+  if (a == b || ::CompareStringOrdinal(a.data(), static_cast<int>(a.size()), b.data(),
+                                       static_cast<int>(b.size()), TRUE) != CSTR_EQUAL) {
+    return osPath;
   }
-  BY_HANDLE_FILE_INFORMATION basic{};
-  if (::GetFileInformationByHandle(h.get(), &basic)) {
-    id.volume = basic.dwVolumeSerialNumber;
-    id.low = (static_cast<std::uint64_t>(basic.nFileIndexHigh) << 32) | basic.nFileIndexLow;
-    id.known = true;
-  }
-  return id;
+  stored.resize(a.size());
+  stored += L'\\';
+  return stored;
 }
 
 }  // namespace
@@ -104,13 +103,15 @@ FolderId folderIdOf(const std::wstring& osPath) {
 struct DirReader::Impl {
   std::string path;     // as the caller gave it (the Path column), ending in the separator
   std::wstring osPath;  // "\\?\" form, ending in "\"
-  UniqueFind find;      // null once detached or when the folder had no entries at all
-  WIN32_FIND_DATAW data{};
-  bool pending = false;  // `data` holds the first entry, not returned yet
+  UniqueHandle folder;  // open for listing; null once read to the end or detached
+  std::vector<std::uint64_t> batch;              // 8-byte aligned, as the entries must be
+  const FILE_FULL_DIR_INFO* nextInfo = nullptr;  // in `batch`; null when it is used up
+  FolderVolume volume;
   FolderId id;
   std::error_code error;
   struct Buffered {
     std::wstring name;
+    DWORD attributes;
     DirEntry entry;  // name filled in when returned
   };
   std::vector<Buffered> rest;
@@ -118,47 +119,83 @@ struct DirReader::Impl {
   bool detached = false;
   std::wstring currentWide;  // the name Next() returned last
   std::string current;
+  DWORD currentAttributes = 0;
 
-  // Fills `entry` from `data`.
+  // Reads the next batch of entries; false at the end of the folder or when reading failed.
+  bool fetch(bool first) {
+    if (batch.empty())
+      batch.resize(kBatchBytes / sizeof(std::uint64_t));
+    if (!::GetFileInformationByHandleEx(
+            folder.get(), first ? FileFullDirectoryRestartInfo : FileFullDirectoryInfo,
+            batch.data(), kBatchBytes)) {
+      const DWORD code = ::GetLastError();
+      // A drive root with nothing on it has not even dot entries: an empty folder, not an error.
+      if (code != ERROR_NO_MORE_FILES && !(first && code == ERROR_FILE_NOT_FOUND))
+        error = errorOf(code);
+      finish();
+      return false;
+    }
+    nextInfo = reinterpret_cast<const FILE_FULL_DIR_INFO*>(batch.data());
+    return true;
+  }
+
+  void finish() {
+    folder.reset();
+    nextInfo = nullptr;
+    batch = {};
+  }
+
+  // Fills `entry` from the next entry of the batch.
   void take(DirEntry& entry) {
-    currentWide = data.cFileName;
+    const FILE_FULL_DIR_INFO& info = *nextInfo;
+    nextInfo = info.NextEntryOffset == 0
+                   ? nullptr
+                   : reinterpret_cast<const FILE_FULL_DIR_INFO*>(
+                         reinterpret_cast<const char*>(nextInfo) + info.NextEntryOffset);
+    currentWide.assign(info.FileName, info.FileNameLength / sizeof(WCHAR));
     current = Narrow(currentWide);
+    currentAttributes = info.FileAttributes;
     entry = DirEntry{current, EntryKind::kFile, true, 0};
-    if (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
+    if (info.FileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
       entry.kind = EntryKind::kFolder;
       entry.sizeKnown = false;
       return;
     }
-    entry.size = (static_cast<std::uint64_t>(data.nFileSizeHigh) << 32) | data.nFileSizeLow;
-    // For a symbolic link the enumeration gives the link's own size; the target's is asked for.
-    if ((data.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT) &&
-        data.dwReserved0 == IO_REPARSE_TAG_SYMLINK) {
+    entry.size = static_cast<std::uint64_t>(info.EndOfFile.QuadPart);
+    // For a reparse point the field of extended attributes holds its tag. For a symbolic link
+    // the listing gives the link's own size; the target's is asked for.
+    if ((info.FileAttributes & FILE_ATTRIBUTE_REPARSE_POINT) &&
+        info.EaSize == IO_REPARSE_TAG_SYMLINK) {
       entry.sizeKnown = false;
       entry.size = 0;
     }
   }
 
-  static std::unique_ptr<Impl> open(std::string path, std::wstring osPath, std::error_code& error) {
-    auto impl = std::make_unique<Impl>();
-    const std::wstring pattern = osPath + L"*";
-    HANDLE h = ::FindFirstFileExW(pattern.c_str(), FindExInfoBasic, &impl->data,
-                                  FindExSearchNameMatch, nullptr, FIND_FIRST_EX_LARGE_FETCH);
+  // Opens the folder at `osPath` and reads its first entries. `parentVolume` is the volume of
+  // the folder it was reached from, null at the root of the walk; `throughLink` says it was
+  // reached through a reparse point, which may lead to another volume.
+  static std::unique_ptr<Impl> open(std::string path, std::wstring osPath,
+                                    const FolderVolume* parentVolume, bool throughLink,
+                                    std::error_code& error) {
+    HANDLE h = ::CreateFileW(osPath.c_str(), FILE_LIST_DIRECTORY | FILE_READ_ATTRIBUTES,
+                             FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                             OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
     if (h == INVALID_HANDLE_VALUE) {
-      // A drive root with nothing on it has not even dot entries: an empty folder, not an error.
-      const std::error_code findError = lastError();
-      const DWORD attributes = ::GetFileAttributesW(osPath.c_str());
-      const bool emptyFolder = findError.value() == ERROR_FILE_NOT_FOUND &&
-                               attributes != INVALID_FILE_ATTRIBUTES &&
-                               (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
-      if (!emptyFolder) {
-        error = findError;
-        return nullptr;
-      }
-    } else {
-      impl->find.reset(h);
-      impl->pending = true;
+      const DWORD code = ::GetLastError();
+      // The folder's own name not found is a path not found, as the listing functions say.
+      error = errorOf(code == ERROR_FILE_NOT_FOUND ? ERROR_PATH_NOT_FOUND : code);
+      return nullptr;
     }
-    impl->id = folderIdOf(osPath);
+    auto impl = std::make_unique<Impl>();
+    impl->folder.reset(h);
+    impl->volume = parentVolume && !throughLink ? *parentVolume : VolumeOfFolder(h, parentVolume);
+    impl->id = IdentityOfFolder(h, impl->volume);
+    if (!parentVolume)
+      osPath = storedCaseOf(h, std::move(osPath));
+    if (!impl->fetch(true) && impl->error) {
+      error = impl->error;
+      return nullptr;
+    }
     impl->path = std::move(path);
     impl->osPath = std::move(osPath);
     error.clear();
@@ -174,7 +211,7 @@ DirReader::~DirReader() = default;
 
 DirReader DirReader::Open(std::string path, std::error_code& error) {
   std::wstring osPath = osPathOf(path);
-  return DirReader(Impl::open(std::move(path), std::move(osPath), error));
+  return DirReader(Impl::open(std::move(path), std::move(osPath), nullptr, false, error));
 }
 
 DirReader DirReader::OpenChild(std::string_view name, std::error_code& error) const {
@@ -182,9 +219,14 @@ DirReader DirReader::OpenChild(std::string_view name, std::error_code& error) co
   path.append(name);
   path += '\\';
   std::wstring osPath = impl_->osPath;
-  osPath += (name == impl_->current) ? impl_->currentWide : Widen(name);
+  const bool isCurrent = name == impl_->current;
+  osPath += isCurrent ? impl_->currentWide : Widen(name);
   osPath += L'\\';
-  return DirReader(Impl::open(std::move(path), std::move(osPath), error));
+  // A junction, mount point or link may lead anywhere: its volume is looked up again.
+  const bool throughLink =
+      !isCurrent || (impl_->currentAttributes & FILE_ATTRIBUTE_REPARSE_POINT) != 0;
+  return DirReader(
+      Impl::open(std::move(path), std::move(osPath), &impl_->volume, throughLink, error));
 }
 
 const std::string& DirReader::Path() const {
@@ -207,41 +249,34 @@ bool DirReader::Next(DirEntry& entry) {
     Impl::Buffered& b = s.rest[s.next++];
     s.currentWide = std::move(b.name);
     s.current = Narrow(s.currentWide);
+    s.currentAttributes = b.attributes;
     entry = b.entry;
     entry.name = s.current;
     return true;
   }
-  if (!s.find)
+  if (!s.nextInfo && !(s.folder && s.fetch(false)))
     return false;
-  if (s.pending) {
-    s.pending = false;
-    s.take(entry);
-    return true;
-  }
-  if (!::FindNextFileW(s.find.get(), &s.data)) {
-    if (::GetLastError() != ERROR_NO_MORE_FILES)
-      s.error = lastError();
-    s.find.reset();
-    return false;
-  }
   s.take(entry);
   return true;
 }
 
 bool DirReader::Resolve(DirEntry& entry) const {
   const std::wstring osPath = impl_->osPath + impl_->currentWide;
-  UniqueHandle h = openForAttributes(osPath);
-  if (!h)
+  HANDLE h = ::CreateFileW(osPath.c_str(), FILE_READ_ATTRIBUTES,
+                           FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                           OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
+  if (h == INVALID_HANDLE_VALUE)
     return false;
-  BY_HANDLE_FILE_INFORMATION info{};
-  if (!::GetFileInformationByHandle(h.get(), &info))
+  const UniqueHandle file(h);
+  FILE_STANDARD_INFO info{};
+  if (!::GetFileInformationByHandleEx(file.get(), FileStandardInfo, &info, sizeof info))
     return false;
-  if (info.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
+  if (info.Directory) {
     entry.kind = EntryKind::kFolder;
     entry.sizeKnown = false;
   } else {
     entry.kind = EntryKind::kFile;
-    entry.size = (static_cast<std::uint64_t>(info.nFileSizeHigh) << 32) | info.nFileSizeLow;
+    entry.size = static_cast<std::uint64_t>(info.EndOfFile.QuadPart);
     entry.sizeKnown = true;
   }
   return true;
@@ -254,12 +289,12 @@ void DirReader::Detach() {
   DirEntry e;
   std::vector<Impl::Buffered> rest;
   while (Next(e))
-    rest.push_back({s.currentWide, e});
+    rest.push_back({s.currentWide, s.currentAttributes, e});
   for (auto& b : rest)
     b.entry.name = {};
   s.rest = std::move(rest);
   s.next = 0;
-  s.find.reset();
+  s.finish();
   s.detached = true;
 }
 
