@@ -15,7 +15,13 @@ namespace tarnwick::cli {
 
 bool IsTerminal(std::FILE* stream) {
 #ifdef _WIN32
-  return _isatty(_fileno(stream)) != 0;
+  // _isatty is true for every character device, NUL included; only a console has a console
+  // mode. Taking NUL for a terminal left the output unbuffered, one write per byte.
+  const int fd = _fileno(stream);
+  if (_isatty(fd) == 0)
+    return false;
+  DWORD mode = 0;
+  return ::GetConsoleMode(reinterpret_cast<HANDLE>(_get_osfhandle(fd)), &mode) != 0;
 #else
   return ::isatty(::fileno(stream)) != 0;
 #endif
