@@ -189,8 +189,8 @@ class ZipRun {
         ZipPrint(line);
       }
       if (e.kind == PlannedEntry::Kind::File) {
-        report_.archived.push_back(
-            {plan_.listedPaths[o.index], r.name, r.size, r.compressedSize, deflated, replaces});
+        report_.archived.push_back({plan_.listedPaths[o.index], r.name, r.size, r.compressedSize,
+                                    deflated, replaces, plan_.escapedNames[o.index]});
       }
     } else {
       ZipSkippedFile s{plan_.listedPaths[o.index], o.error, o.detail};

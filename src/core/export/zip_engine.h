@@ -68,6 +68,9 @@ struct ZipArchivedFile {
   std::uint64_t compressedSize = 0;
   bool deflated = false;
   bool replaced = false;  // an old entry of that name was replaced ("updating")
+  // The file's name is not text (bytes that are not UTF-8, an unpaired surrogate on Windows, a
+  // control character): the entry name is its escaped form, "%" and two hex digits per such byte.
+  bool escapedName = false;
 };
 
 struct ZipSkippedFile {

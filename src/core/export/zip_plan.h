@@ -18,7 +18,8 @@ struct ZipPlan {
   std::vector<PlannedEntry> entries;
   // For each entry: the path as it came from the list (File), empty otherwise.
   std::vector<std::string> listedPaths;
-  std::vector<bool> replaces;  // the entry replaces one of the old archive
+  std::vector<bool> replaces;      // the entry replaces one of the old archive
+  std::vector<bool> escapedNames;  // the entry name is the escaped form of a name that is not text
   std::vector<ZipSkippedFile> skipped;
   std::uint64_t filesTotal = 0;
   std::uint64_t bytesTotal = 0;

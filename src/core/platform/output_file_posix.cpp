@@ -57,7 +57,11 @@ std::unique_ptr<OutputFile> OutputFile::CreateBeside(const std::string& target, 
       replaces = true;
     }
   }
-  std::string temp = resolved + ".tmp-XXXXXX";
+  // A short name of its own in the same folder rather than the target's name with a suffix: a
+  // target whose name is near the file system's limit (255 bytes) must still be writable.
+  const std::size_t slash = resolved.rfind('/');
+  std::string temp =
+      (slash == std::string::npos ? std::string() : resolved.substr(0, slash + 1)) + ".twXXXXXX";
   UniqueFd fd(::mkstemp(temp.data()));
   if (!fd) {
     error = errno == ENOSPC                                         ? FileError::DiskFull

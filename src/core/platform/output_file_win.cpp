@@ -68,9 +68,15 @@ std::unique_ptr<OutputFile> OutputFile::CreateBeside(const std::string& target, 
     detail = "a folder has that name";
     return nullptr;
   }
+  // A short name of its own in the same folder rather than the target's name with a suffix: a
+  // target whose name is near the file system's limit (255 units) must still be writable.
+  const std::size_t slash = target.find_last_of("\\/");
+  std::string folder = slash == std::string::npos ? std::string() : target.substr(0, slash + 1);
+  if (folder.empty() && target.size() >= 2 && target[1] == ':')
+    folder = target.substr(0, 2);  // "C:name": the current folder of that drive
   std::random_device rd;
   for (int attempt = 0; attempt < 100; ++attempt) {
-    const std::string temp = target + ".tmp-" + std::to_string(rd() % 1000000);
+    const std::string temp = folder + ".tw" + std::to_string(100000 + rd() % 900000);
     HANDLE h = CreateFileW(LongPath(temp).c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr,
                            CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr);
     if (h == INVALID_HANDLE_VALUE) {
