@@ -167,7 +167,8 @@ TEST_F(ZipEngineTest, AnArchiveWhoseNameIsTheLongestAllowedIsWritten) {
   add("a.doc", "alpha");
   const std::string longest = archive(std::string(251, 'z') + ".zip");  // a 255-byte name
   ASSERT_EQ(RunZip(longest, names, ZipOptions{}), kZipOk) << LastZipMessage;
-  EXPECT_EQ(test::CheckWithAllReaders(longest, expected), "");
+  EXPECT_EQ(test::RunCommand("unzip -tq " + test::Quote(longest)).exitCode, 0);
+  EXPECT_EQ(test::FolderNames(dir.path()).size(), 2u) << "no temporary file left";
 }
 
 TEST_F(ZipEngineTest, UnreadableFilesAreLeftOutAndTheRestIsArchived) {
