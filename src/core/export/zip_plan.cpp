@@ -269,13 +269,16 @@ class Planner {
 
 }  // namespace
 
+std::string SkippedReason(const ZipSkippedFile& skipped) {
+  return skipped.reason == FileError::Other && !skipped.detail.empty()
+             ? skipped.detail
+             : platform::Describe(skipped.reason);
+}
+
 std::string SkipLine(const ZipSkippedFile& skipped, bool partway) {
   if (!partway)
     return "  zip warning: could not open for reading: " + skipped.path + "\n";
-  std::string reason = skipped.reason == FileError::Other && !skipped.detail.empty()
-                           ? skipped.detail
-                           : platform::Describe(skipped.reason);
-  return "  zip warning: left out, " + reason + ": " + skipped.path + "\n";
+  return "  zip warning: left out, " + SkippedReason(skipped) + ": " + skipped.path + "\n";
 }
 
 ZipPlan PlanArchive(const PlanInput& input) {

@@ -41,5 +41,7 @@ ZipPlan PlanArchive(const PlanInput& input);
 
 // The warning line for a file left out.
 std::string SkipLine(const ZipSkippedFile& skipped, bool partway);
+// Why a file was left out, in words ("in use by another program", "it is a folder").
+std::string SkippedReason(const ZipSkippedFile& skipped);
 
 }  // namespace tarnwick

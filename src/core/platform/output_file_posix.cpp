@@ -142,6 +142,24 @@ FileError OutputFile::TruncateTo(std::uint64_t size) {
   return FileError::None;
 }
 
+std::unique_ptr<InputFile> OutputFile::ReadBack(FileError& error) {
+  error = FileError::None;
+  if (!handle_) {
+    error = FileError::WriteFailed;
+    return nullptr;
+  }
+  if (::fsync(handle_->fd.get()) != 0) {
+    error = writeError(errno);
+    return nullptr;
+  }
+  // Clean pages only can be dropped, hence after fsync; what remains cached (other readers of
+  // the file, none here) would be read from memory.
+  ::posix_fadvise(handle_->fd.get(), 0, 0, POSIX_FADV_DONTNEED);
+  OpenedFile opened = SystemFiles().Open(tempPath_);
+  error = opened.error;
+  return std::move(opened.file);
+}
+
 FileError OutputFile::Commit(std::string* detail) {
   if (!handle_ || committed_)
     return FileError::WriteFailed;
