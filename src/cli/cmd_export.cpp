@@ -37,11 +37,13 @@ class CollectingSink final : public SearchSink {
   }
   void OnEnterFolder(const std::string& path) override { inner_.OnEnterFolder(path); }
   void OnUnreadable(const std::string& path, const std::string& reason) override {
+    unreadable.push_back({path, reason});
     inner_.OnUnreadable(path, reason);
   }
   void Yield() override { inner_.Yield(); }
 
   std::vector<std::string> paths;
+  std::vector<ManifestNote> unreadable;  // folders the scan could not read, and why
 
  private:
   CliScanSink& inner_;
@@ -87,6 +89,7 @@ class ProgressLine {
 
 struct ScannedFiles {
   std::vector<std::string> paths;
+  std::vector<ManifestNote> unreadable;
   std::string scanFolder;  // the folder as the paths begin with it
   int exitCode = -1;       // set when the command ends here
 };
@@ -104,6 +107,7 @@ ScannedFiles scanFor(const ScanOptions& options) {
     result.exitCode = kExitFailure;
   }
   result.paths = std::move(collect.paths);
+  result.unreadable = std::move(collect.unreadable);
   result.scanFolder = DisplayRoot(options.folder);
   return result;
 }
@@ -124,7 +128,17 @@ std::string forTerminal(const std::string& text, bool terminal) {
 
 }  // namespace
 
-int RunZipCommand(const Args& args) {
+int RunZipCommand(const Args& argsIn) {
+  // --no-verify is the archive's own option; the rest are the scan's.
+  Args args;
+  bool verify = true;
+  for (const auto& a : argsIn) {
+    if (a == "--no-verify") {
+      verify = false;
+    } else {
+      args.push_back(a);
+    }
+  }
   auto parsed = ParseScanCommandLine(args, 1);
   if (const int* exitCode = std::get_if<int>(&parsed))
     return *exitCode;
@@ -140,8 +154,18 @@ int RunZipCommand(const Args& args) {
   if (scanned.exitCode >= 0)
     return scanned.exitCode;
 
+  ManifestInput manifest;
+  manifest.header = ThisComputerHeader();
+  manifest.header.scanFolder = scanned.scanFolder;
+  manifest.header.patterns = line.options.patterns;
+  manifest.header.excludeTemporary = line.options.ignoreTemp;
+  manifest.header.excludeSystem = line.options.ignoreSys;
+  manifest.unreadableFolders = scanned.unreadable;
+
   CGZipFiles zip;
   zip.SetZipFileName(archive);
+  zip.SetVerify(verify);
+  zip.SetManifest(&manifest);
   for (const auto& path : scanned.paths) {
     try {
       zip.AddFile(path);

@@ -105,6 +105,10 @@ class CGZipFiles {
   void SetFileSource(const platform::FileSource* files) { control_.files = files; }
   // Compressing threads; 0 means one per processor.
   void SetThreads(unsigned threads) { control_.threads = threads; }
+  // Read the archive back and check it before it is put in place (default true).
+  void SetVerify(bool verify) { control_.verify = verify; }
+  // Write the manifest entry from this (not owned; null, the default, writes none).
+  void SetManifest(const ManifestInput* manifest) { control_.manifest = manifest; }
 
  private:
   std::list<std::string> files_;  // in insertion order

@@ -36,10 +36,12 @@ std::string copyReason(const NotCopied& n) {
     case CopyFailure::Cancelled:
       return "the copy was cancelled";
     case CopyFailure::DestinationFailed: {
-      std::string text = std::string("could not be written to ") + n.item.destination + ": " +
-                         platform::Describe(n.reason);
+      std::string text = std::string("could not be written to ") + n.item.destination + ": ";
+      if (n.reason == FileError::Other && !n.detail.empty())
+        return text + n.detail;
+      text += platform::Describe(n.reason);
       if (!n.detail.empty())
-        text += " - " + n.detail;
+        text += " (" + n.detail + ")";
       return text;
     }
     case CopyFailure::SourceUnreadable:
@@ -97,6 +99,19 @@ std::string CopyOutcomeMessage(const std::string& migrationFolder, const CopyRep
                                std::size_t maxListed) {
   if (report.AllCopied())
     return std::string(kCopiedAllText);
+  if (!report.failure.empty())
+    return "Nothing was copied to the migration folder " + migrationFolder + ". " + report.failure;
+  // One cause for every file (the drive is read-only or full): said once.
+  const auto sameCause = [&report](const NotCopied& n) {
+    const NotCopied& first = report.notCopied.front();
+    return n.failure == CopyFailure::DestinationFailed && n.failure == first.failure &&
+           n.reason == first.reason && n.reason != FileError::Other;
+  };
+  if (report.copied.empty() && report.notCopied.size() > 1 &&
+      std::all_of(report.notCopied.begin(), report.notCopied.end(), sameCause)) {
+    return "Nothing was copied to the migration folder " + migrationFolder + ": " +
+           platform::Describe(report.notCopied.front().reason) + ".";
+  }
   const std::size_t total = report.copied.size() + report.notCopied.size();
   std::string text = "Copied " + std::to_string(report.copied.size()) + " of " +
                      std::to_string(total) + " files to the migration folder " + migrationFolder +

@@ -8,6 +8,7 @@
 #include "core/common/ui_hooks.h"
 #include "core/export/archive_writer.h"
 #include "core/export/entry_names.h"
+#include "core/export/target_check.h"
 #include "core/export/zip_directory.h"
 #include "core/export/zip_plan.h"
 #include "core/export/zip_state.h"
@@ -77,6 +78,19 @@ class ZipRun {
 
     if (plan_.fileEntries == 0 && !hasNewFolders()) {
       return fail(kZipNothingToDo, "Nothing to do! (" + archive_ + ")");
+    }
+
+    // Nothing is written when the target cannot take the archive.
+    TargetNeeds needs;
+    needs.bytes = plan_.boundBytes + ArchiveOverheadBound(plan_.entries.size());
+    needs.largestFile = plan_.largestSize;
+    needs.largestName = plan_.largestPath;
+    needs.oneFile = true;
+    const platform::VolumeProbe& volumes =
+        control_.volumes != nullptr ? *control_.volumes : platform::SystemVolumes();
+    if (std::string problem = CheckArchiveTarget(archive_, needs, volumes); !problem.empty()) {
+      report_.targetProblem = problem;
+      return fail(kZipCreateFailed, problem);
     }
 
     FileError err = FileError::None;

@@ -25,6 +25,7 @@
 #include "core/export/manifest.h"
 #include "core/export/zip_verify.h"
 #include "core/platform/input_file.h"
+#include "core/platform/volume_info.h"
 
 namespace tarnwick {
 
@@ -93,8 +94,11 @@ struct ZipReport {
   std::vector<ZipSkippedFile> skipped;    // in list order
   std::uint64_t keptEntries = 0;          // entries of the old archive kept unchanged (update)
   std::string failure;                    // why nothing was written, when it was not
-  bool verified = false;                  // the archive was read back and found as written
-  std::vector<DamagedEntry> damaged;      // what the read-back found wrong (then not written)
+  // Why the target cannot take the archive, in one line (read-only drive, too little free space,
+  // a file system whose file size limit it passes): then nothing was written.
+  std::string targetProblem;
+  bool verified = false;              // the archive was read back and found as written
+  std::vector<DamagedEntry> damaged;  // what the read-back found wrong (then not written)
 };
 
 struct ZipProgress {
@@ -120,6 +124,9 @@ struct ZipRunControl {
   bool verify = true;
   // Writes the manifest entry (tarnwick-manifest.txt) last in the archive when given. Not owned.
   const ManifestInput* manifest = nullptr;
+  // Where the target's free space, file-size limit and read-only state come from; the system's
+  // drives when null. Tests give a small, FAT32 or read-only drive here.
+  const platform::VolumeProbe* volumes = nullptr;
   // Called with the temporary file's path once it is written, before it is checked (tests
   // damage it here).
   std::function<void(const std::string& temporaryPath)> afterWrite;

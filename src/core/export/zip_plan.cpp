@@ -8,6 +8,7 @@
 #include "core/common/escaped_name.h"
 #include "core/export/compression_choice.h"
 #include "core/export/entry_names.h"
+#include "core/export/target_check.h"
 #include "core/platform/path_rules.h"
 
 namespace tarnwick {
@@ -111,6 +112,7 @@ class Planner {
           e.kind = PlannedEntry::Kind::Kept;
           e.record = old.record;
           e.keptDataOffset = old.dataOffset;
+          plan_.boundBytes += EntryBound(old.record.compressedSize, old.record.name.size());
           push(std::move(e), {}, false);
           ++plan_.keptEntries;
         }
@@ -250,7 +252,12 @@ class Planner {
       ++plan_.filesTotal;
       ++plan_.fileEntries;
       plan_.bytesTotal += c.info.size;
+      if (c.info.size >= plan_.largestSize) {
+        plan_.largestSize = c.info.size;
+        plan_.largestPath = c.path;
+      }
     }
+    plan_.boundBytes += EntryBound(c.isFolder ? 0 : c.info.size, name.size());
     push(std::move(e), c.isFolder ? std::string() : c.path, old != nullptr, c.escapedName);
   }
 

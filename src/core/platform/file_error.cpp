@@ -22,6 +22,8 @@ const char* Describe(FileError error) {
       return "could not be written";
     case FileError::DiskFull:
       return "no space left on the disk";
+    case FileError::ReadOnlyDrive:
+      return "the drive is read-only";
     case FileError::Other:
       break;
   }

@@ -14,14 +14,15 @@ namespace tarnwick::platform {
 // Why a file could not be opened, read or written, in the terms the user is told.
 enum class FileError {
   None,
-  NotFound,      // no file of that name (removed, renamed, a dangling link)
-  NotAFile,      // a folder, device, pipe or other entry that is not an ordinary file
-  AccessDenied,  // no permission
-  InUse,         // another program holds the file open and does not share it
-  ReadFailed,    // the file opened but reading it failed
-  Changed,       // the file changed size while it was read
-  WriteFailed,   // writing the output failed
-  DiskFull,      // no space left for the output
+  NotFound,       // no file of that name (removed, renamed, a dangling link)
+  NotAFile,       // a folder, device, pipe or other entry that is not an ordinary file
+  AccessDenied,   // no permission
+  InUse,          // another program holds the file open and does not share it
+  ReadFailed,     // the file opened but reading it failed
+  Changed,        // the file changed size while it was read
+  WriteFailed,    // writing the output failed
+  DiskFull,       // no space left for the output
+  ReadOnlyDrive,  // the output's drive cannot be written at all
   Other,
 };
 

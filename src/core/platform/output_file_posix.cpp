@@ -64,10 +64,11 @@ std::unique_ptr<OutputFile> OutputFile::CreateBeside(const std::string& target, 
       (slash == std::string::npos ? std::string() : resolved.substr(0, slash + 1)) + ".twXXXXXX";
   UniqueFd fd(::mkstemp(temp.data()));
   if (!fd) {
-    error = errno == ENOSPC                                         ? FileError::DiskFull
-            : (errno == EACCES || errno == EPERM || errno == EROFS) ? FileError::AccessDenied
-            : errno == ENOENT                                       ? FileError::NotFound
-                                                                    : FileError::WriteFailed;
+    error = errno == ENOSPC                       ? FileError::DiskFull
+            : errno == EROFS                      ? FileError::ReadOnlyDrive
+            : (errno == EACCES || errno == EPERM) ? FileError::AccessDenied
+            : errno == ENOENT                     ? FileError::NotFound
+                                                  : FileError::WriteFailed;
     detail = std::strerror(errno);
     return nullptr;
   }

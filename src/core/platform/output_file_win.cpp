@@ -138,7 +138,8 @@ std::unique_ptr<OutputFile> OutputFile::CreateBeside(const std::string& target, 
       const DWORD err = GetLastError();
       if (err == ERROR_FILE_EXISTS)
         continue;
-      error = err == ERROR_ACCESS_DENIED    ? FileError::AccessDenied
+      error = err == ERROR_WRITE_PROTECT    ? FileError::ReadOnlyDrive
+              : err == ERROR_ACCESS_DENIED  ? FileError::AccessDenied
               : err == ERROR_PATH_NOT_FOUND ? FileError::NotFound
                                             : writeError(err);
       detail = "could not create " + temp;
