@@ -15,6 +15,11 @@ struct MatchCase {
   bool matches;
 };
 
+// How a failing case is shown.
+void PrintTo(const MatchCase& c, std::ostream* os) {
+  *os << "list \"" << c.list << "\" name \"" << c.name << "\"";
+}
+
 class MatchSpecTable : public ::testing::TestWithParam<MatchCase> {};
 
 TEST_P(MatchSpecTable, MatchesLikeThePlatformMatcher) {
