@@ -129,12 +129,15 @@ std::string forTerminal(const std::string& text, bool terminal) {
 }  // namespace
 
 int RunZipCommand(const Args& argsIn) {
-  // --no-verify is the archive's own option; the rest are the scan's.
+  // --no-verify and --include-online are the archive's own options; the rest are the scan's.
   Args args;
   bool verify = true;
+  bool includeOnline = false;
   for (const auto& a : argsIn) {
     if (a == "--no-verify") {
       verify = false;
+    } else if (a == "--include-online") {
+      includeOnline = true;
     } else {
       args.push_back(a);
     }
@@ -165,6 +168,7 @@ int RunZipCommand(const Args& argsIn) {
   CGZipFiles zip;
   zip.SetZipFileName(archive);
   zip.SetVerify(verify);
+  zip.SetIncludeOnline(includeOnline);
   zip.SetManifest(&manifest);
   for (const auto& path : scanned.paths) {
     try {
@@ -221,12 +225,15 @@ int RunZipCommand(const Args& argsIn) {
 }
 
 int RunCopyCommand(const Args& argsIn) {
-  // --overwrite is the copy's own option; the rest are the scan's.
+  // --overwrite and --include-online are the copy's own options; the rest are the scan's.
   Args args;
   bool overwrite = false;
+  bool includeOnline = false;
   for (const auto& a : argsIn) {
     if (a == "--overwrite") {
       overwrite = true;
+    } else if (a == "--include-online") {
+      includeOnline = true;
     } else {
       args.push_back(a);
     }
@@ -256,6 +263,8 @@ int RunCopyCommand(const Args& argsIn) {
   ProgressLine progress;
   CopyControl control;
   control.cancel = &cancel;
+  control.includeOnline = includeOnline;
+  control.targetFolder = dest;
   control.progress = [&](const CopyProgress& p) {
     progress.Draw(p.filesDone, p.filesTotal, p.bytesDone, p.bytesTotal);
   };

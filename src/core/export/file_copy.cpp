@@ -111,6 +111,12 @@ class Copier {
   }
 
   void copyOne(const CopyItem& item) {
+    platform::FileInfo before;
+    if (!control_.includeOnline && files_->Examine(item.source, before) == FileError::None &&
+        platform::IsOnlineOnly(before)) {
+      notCopied(item, CopyFailure::SourceUnreadable, FileError::OnlineOnly, {});
+      return;
+    }
     platform::OpenedFile in = files_->Open(item.source);
     if (!in.file) {
       notCopied(item, CopyFailure::SourceUnreadable, in.error, in.detail);

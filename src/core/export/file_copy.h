@@ -67,6 +67,8 @@ struct CopyControl {
   // room for every file, its file system takes the largest. Nothing is copied when not.
   std::string targetFolder;
   const platform::VolumeProbe* volumes = nullptr;  // the system's drives when null
+  // Copy files kept online only (which downloads them); without it they are not copied.
+  bool includeOnline = false;
 };
 
 CopyReport CopyFiles(const std::vector<CopyItem>& items, const CopyControl& control = {});

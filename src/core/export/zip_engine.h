@@ -51,6 +51,9 @@ struct ZipOptions {
   bool Move = false;           // not supported
   bool DeleteEntries = false;  // not supported
   int Level = 6;               // deflate level 1-9; 0 stores everything
+  // Read files kept online only (Windows cloud placeholders), which downloads them; without it
+  // they are left out as "stored online only, not downloaded".
+  bool IncludeOnline = false;
 };
 
 // Result codes (the values the long-established zip tool uses for the same outcomes).

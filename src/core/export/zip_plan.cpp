@@ -193,6 +193,10 @@ class Planner {
       listFolder(path, out);
       return;
     }
+    if (err == FileError::None && platform::IsOnlineOnly(c.info) && !opt_.IncludeOnline) {
+      skip(path, FileError::OnlineOnly, {}, true);
+      return;
+    }
     // Other failures (no access to its folder, ...) show when the file is opened.
     out.push_back(std::move(c));
   }
@@ -216,6 +220,10 @@ class Planner {
       c.path = path;
       c.isFolder = isFolder;
       in_.files->Examine(path, c.info);
+      if (!isFolder && platform::IsOnlineOnly(c.info) && !opt_.IncludeOnline) {
+        skip(path, FileError::OnlineOnly, {}, true);
+        continue;
+      }
       out.push_back(c);
       if (isFolder)
         listFolder(path, out);

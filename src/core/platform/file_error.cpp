@@ -24,6 +24,8 @@ const char* Describe(FileError error) {
       return "no space left on the disk";
     case FileError::ReadOnlyDrive:
       return "the drive is read-only";
+    case FileError::OnlineOnly:
+      return "stored online only, not downloaded";
     case FileError::Other:
       break;
   }

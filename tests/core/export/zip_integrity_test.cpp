@@ -6,6 +6,8 @@
 
 #include "core/common/process_state.h"
 #include "core/export/export_fixtures.h"
+#include "core/export/faulty_files.h"
+#include "core/export/file_copy.h"
 #include "core/export/zip_engine.h"
 #include "core/export/zip_reader.h"
 #include "core/export/zip_state.h"
@@ -170,6 +172,47 @@ TEST_F(ZipIntegrityTest, ManifestListsEveryFileWhatIsMissingAndWhy) {
       {e + "a%09b.doc", 1, 1700000000, tab},
       {"tarnwick-manifest.txt", text.size(), std::nullopt, std::nullopt}};
   EXPECT_EQ(test::CheckWithAllReaders(archive, entries), "");
+}
+
+// Files kept online only are not read (reading would download them) unless asked for; the
+// attributes come through the file source, as the system reports them on Windows.
+TEST_F(ZipIntegrityTest, OnlineOnlyFilesAreLeftOutUnlessIncluded) {
+  const std::string local = add("local.doc", "here");
+  std::vector<std::string> online;
+  test::FaultyFiles files;
+  for (const std::uint32_t attribute : {0x00400000u, 0x00040000u, 0x00001000u}) {
+    online.push_back(add("cloud" + std::to_string(attribute) + ".doc", "in the cloud"));
+    files.Add(online.back(), {.attributes = attribute});
+  }
+  ZipRunControl control;
+  control.files = &files;
+  ZipReport report;
+  ASSERT_EQ(RunZip(archive, names, ZipOptions{}, control, &report), kZipSomeSkipped);
+  ASSERT_EQ(report.archived.size(), 1u);
+  EXPECT_EQ(report.archived[0].path, local);
+  ASSERT_EQ(report.skipped.size(), online.size());
+  for (std::size_t i = 0; i < online.size(); ++i) {
+    EXPECT_EQ(report.skipped[i].path, online[i]);
+    EXPECT_STREQ(platform::Describe(report.skipped[i].reason),
+                 "stored online only, not downloaded");
+  }
+  ZipOptions include;
+  include.IncludeOnline = true;
+  EXPECT_EQ(RunZip(archive, names, include, control, &report), kZipOk) << LastZipMessage;
+  EXPECT_EQ(report.archived.size(), names.size());
+
+  std::vector<CopyItem> items;
+  for (const auto& n : names)
+    items.push_back({n, dir.str() + "/copy/" + std::filesystem::path(n).filename().string()});
+  CopyControl copy;
+  copy.files = &files;
+  CopyReport copied = CopyFiles(items, copy);
+  EXPECT_EQ(copied.copied.size(), 1u);
+  ASSERT_EQ(copied.notCopied.size(), online.size());
+  EXPECT_EQ(copied.notCopied[0].reason, platform::FileError::OnlineOnly);
+  copy.includeOnline = true;
+  copy.askOverwrite = [](const std::string&) { return OverwriteAnswer::Yes; };
+  EXPECT_TRUE(CopyFiles(items, copy).AllCopied());
 }
 
 }  // namespace
