@@ -4,9 +4,9 @@
 
 #include <gtest/gtest.h>
 
+#include "app/export/outcome_texts.h"
 #include "core/common/process_state.h"
 #include "core/export/export_fixtures.h"
-#include "core/export/export_messages.h"
 #include "core/export/file_copy.h"
 #include "core/export/zip_engine.h"
 #include "core/export/zip_state.h"

@@ -1,4 +1,4 @@
-#include "core/export/export_messages.h"
+#include "app/export/outcome_texts.h"
 
 #include <algorithm>
 
@@ -68,6 +68,29 @@ std::string SkipReasonText(const std::string& path, FileError reason, const std:
                          : std::string(platform::Describe(reason));
   if (reason == FileError::InUse)
     text += "; close the program that uses it and export again";
+  return text;
+}
+
+std::string ArchiveDetails(const ZipReport& report,
+                           const std::vector<ManifestNote>& unreadableFolders) {
+  std::string text;
+  for (const auto& s : report.skipped)
+    text += s.path + "\t" + SkipReasonText(s.path, s.reason, s.detail) + "\n";
+  for (const auto& d : report.damaged)
+    text += d.entryName + "\tdamaged in the archive: " + d.problem + "\n";
+  for (const auto& a : report.archived) {
+    if (a.escapedName)
+      text += a.path + "\tthe name is not text; stored as " + a.entryName + "\n";
+  }
+  for (const auto& f : unreadableFolders)
+    text += f.path + "\tfolder not read: " + f.reason + "\n";
+  return text;
+}
+
+std::string CopyDetails(const CopyReport& report) {
+  std::string text;
+  for (const auto& n : report.notCopied)
+    text += n.item.source + "\t" + copyReason(n) + "\n";
   return text;
 }
 

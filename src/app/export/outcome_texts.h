@@ -1,6 +1,6 @@
 // The texts the export shows the user when it is done: all files in the archive (or copied), or
-// how many of how many, with each missing file and the reason in words. Shared by the desktop
-// program and the command line.
+// how many of how many, with each missing file and the reason in words. Shared by every front
+// end.
 #pragma once
 
 #include <cstddef>
@@ -35,13 +35,18 @@ std::string ArchiveOutcomeMessage(const std::string& archivePath, std::size_t li
 // The message after the copy into the migration folder: "Successfully copied all files to the
 // migration folder" when every file was copied; otherwise how many of how many, and the files
 // that were not copied with their reasons.
+// The whole lists behind the outcome messages, one "path<TAB>reason" a line, for the Details
+// window: the files not in the archive, the entries the check found damaged, the names stored in
+// escaped form, and the folders the scan could not read.
+std::string ArchiveDetails(const ZipReport& report,
+                           const std::vector<ManifestNote>& unreadableFolders);
+std::string CopyDetails(const CopyReport& report);
+
 std::string CopyOutcomeMessage(const std::string& migrationFolder, const CopyReport& report,
                                std::size_t maxListed = 20);
 
 inline constexpr std::string_view kArchivedAllText = "Successfully archived all files into ";
 inline constexpr std::string_view kCopiedAllText =
     "Successfully copied all files to the migration folder";
-inline constexpr std::string_view kZipFailedQuestion =
-    "Failed to zip files, do you want to copy the files instead?";
 
 }  // namespace tarnwick
