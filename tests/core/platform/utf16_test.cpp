@@ -33,8 +33,10 @@ TEST(Utf16, ConvertsEveryScriptBothWays) {
             L"a\uFFFDb");
   // An unpaired surrogate (Windows allows one in a name) is carried as WTF-8 and comes back
   // exactly, so such a file can be opened again by the name the engine holds.
-  const std::wstring lone[] = {std::wstring(L"a\xD800b"), std::wstring(L"\xDFFF"),
-                               std::wstring(L"x\xDC00\xD800"), std::wstring(L"\xD83D")};
+  const std::wstring lone[] = {std::wstring(L"a\xD800"
+                                            L"b"),
+                               std::wstring(L"\xDFFF"), std::wstring(L"x\xDC00\xD800"),
+                               std::wstring(L"\xD83D")};
   EXPECT_EQ(Narrow(lone[0]),
             "a\xED\xA0\x80"
             "b");
