@@ -35,11 +35,13 @@ class CollectingSink final : public SearchSink {
   }
   void OnEnterFolder(const std::string& path) override { inner_.OnEnterFolder(path); }
   void OnUnreadable(const std::string& path, const std::string& reason) override {
+    unreadable.push_back({path, reason});
     inner_.OnUnreadable(path, reason);
   }
   void Yield() override { inner_.Yield(); }
 
   std::vector<std::string> paths;
+  std::vector<ManifestNote> unreadable;  // folders the scan could not read, and why
 
  private:
   CliScanSink& inner_;
@@ -85,6 +87,7 @@ class ProgressLine {
 
 struct ScannedFiles {
   std::vector<std::string> paths;
+  std::vector<ManifestNote> unreadable;
   std::string scanFolder;  // the folder as the paths begin with it
   int exitCode = -1;       // set when the command ends here
 };
@@ -102,6 +105,7 @@ ScannedFiles scanFor(const ScanOptions& options) {
     result.exitCode = kExitFailure;
   }
   result.paths = std::move(collect.paths);
+  result.unreadable = std::move(collect.unreadable);
   result.scanFolder = DisplayRoot(options.folder);
   return result;
 }
@@ -164,7 +168,20 @@ class CliExportView final : public app::ExportView {
 
 }  // namespace
 
-int RunZipCommand(const Args& args) {
+int RunZipCommand(const Args& argsIn) {
+  // --no-verify and --include-online are the archive's own options; the rest are the scan's.
+  Args args;
+  bool verify = true;
+  bool includeOnline = false;
+  for (const auto& a : argsIn) {
+    if (a == "--no-verify") {
+      verify = false;
+    } else if (a == "--include-online") {
+      includeOnline = true;
+    } else {
+      args.push_back(a);
+    }
+  }
   auto parsed = ParseScanCommandLine(args, 1);
   if (const int* exitCode = std::get_if<int>(&parsed))
     return *exitCode;
@@ -180,12 +197,23 @@ int RunZipCommand(const Args& args) {
   if (scanned.exitCode >= 0)
     return scanned.exitCode;
 
+  ManifestInput manifest;
+  manifest.header = ThisComputerHeader();
+  manifest.header.scanFolder = scanned.scanFolder;
+  manifest.header.patterns = line.options.patterns;
+  manifest.header.excludeTemporary = line.options.ignoreTemp;
+  manifest.header.excludeSystem = line.options.ignoreSys;
+  manifest.unreadableFolders = scanned.unreadable;
+
   CliExportView view(false);
   app::ExportOptions options;
   // Not archived under this row: the outcome below counts it as missing (exit 1).
   options.onAddFailed = [](const std::string& path, const std::string& why) {
     std::cerr << "tarnwick-cli: " << why << ": " << path << "\n";
   };
+  options.verify = verify;
+  options.includeOnline = includeOnline;
+  options.manifest = &manifest;
   app::ExportSession session(view, std::move(options));
   const app::ArchiveOutcome outcome = session.Archive(archive, scanned.paths);
 
@@ -208,12 +236,15 @@ int RunZipCommand(const Args& args) {
 }
 
 int RunCopyCommand(const Args& argsIn) {
-  // --overwrite is the copy's own option; the rest are the scan's.
+  // --overwrite and --include-online are the copy's own options; the rest are the scan's.
   Args args;
   bool overwrite = false;
+  bool includeOnline = false;
   for (const auto& a : argsIn) {
     if (a == "--overwrite") {
       overwrite = true;
+    } else if (a == "--include-online") {
+      includeOnline = true;
     } else {
       args.push_back(a);
     }
@@ -235,7 +266,9 @@ int RunCopyCommand(const Args& argsIn) {
   }
 
   CliExportView view(overwrite);
-  app::ExportSession session(view);
+  app::ExportOptions options;
+  options.includeOnline = includeOnline;
+  app::ExportSession session(view, std::move(options));
   const app::CopyOutcome outcome = session.Copy(scanned.paths, scanned.scanFolder, dest);
   const CopyReport& report = outcome.report;
   const bool toTerminal = IsTerminal(stdout);

@@ -14,8 +14,11 @@ const char* UsageText() {
          "  settings [--settings FILE]                 print the three settings\n"
          "  settings set KEY VALUE [--settings FILE]   store one setting of section \"app\"\n"
          "  scan [FOLDER] [SCAN OPTIONS]               list every matching file\n"
-         "  zip ARCHIVE [FOLDER] [SCAN OPTIONS]        scan, then archive every match\n"
-         "  copy DEST [FOLDER] [SCAN OPTIONS] [--overwrite]\n"
+         "  zip ARCHIVE [FOLDER] [SCAN OPTIONS] [--no-verify] [--include-online]\n"
+         "                                             scan, then archive every match; the\n"
+         "                                             archive is read back and checked unless\n"
+         "                                             --no-verify\n"
+         "  copy DEST [FOLDER] [SCAN OPTIONS] [--overwrite] [--include-online]\n"
          "                                             scan, then copy every match into DEST,\n"
          "                                             keeping the folders below FOLDER\n"
          "\n"
@@ -25,7 +28,10 @@ const char* UsageText() {
          "  --ignore-sys | --no-ignore-sys   skip system folders (default: settings file)\n"
          "  --settings FILE                  settings file (default: Settings.ini beside the "
          "program)\n"
-         "  --help                           print this text\n";
+         "  --help                           print this text\n"
+         "\n"
+         "Files kept online only (cloud placeholders on Windows) are left out, since reading\n"
+         "them downloads them; --include-online reads them.\n";
 }
 
 int UsageError(const std::string& message) {

@@ -9,6 +9,7 @@
 #include "core/export/export_paths.h"
 #include "core/platform/system.h"
 #include "core/scan/search_state.h"
+#include "core/settings/app_state.h"
 
 namespace tarnwick::app {
 namespace {
@@ -112,7 +113,11 @@ ArchiveOutcome ExportSession::Archive(const std::string& archivePath,
     const OpenProgress progress(view_, texts::kArchivingFiles,
                                 static_cast<std::uint64_t>(zip.ZipFileCount()), stop);
     zip.SetCancelFlag(&stop.Flag());
-    zip.SetProgressCallback([this](const ZipProgress& p) {
+    zip.SetProgressCallback([this, verifying = false](const ZipProgress& p) mutable {
+      if (p.verifying && !verifying) {
+        verifying = true;
+        view_.ShowStatus(std::string(texts::kVerifying));
+      }
       view_.Update(toRun(p.filesDone, p.filesTotal, p.bytesDone, p.bytesTotal));
     });
     zip.SetLineCallback([this](std::string_view line) {
@@ -125,6 +130,21 @@ ArchiveOutcome ExportSession::Archive(const std::string& archivePath,
     });
     zip.SetFileSource(options_.files);
     zip.SetThreads(options_.threads);
+    zip.SetVerify(options_.verify);
+    zip.SetIncludeOnline(options_.includeOnline);
+    ManifestInput manifest;
+    if (options_.manifest != nullptr) {
+      manifest = *options_.manifest;
+    } else {
+      manifest.header = ThisComputerHeader();
+      manifest.header.scanFolder = gRootFolder;
+      manifest.header.patterns = gExtensions;
+      manifest.header.excludeTemporary = gbIgnoreTemp;
+      manifest.header.excludeSystem = gbIgnoreSys;
+      manifest.unreadableFolders = unreadable_;
+    }
+    outcome.unreadableFolders = manifest.unreadableFolders;
+    zip.SetManifest(&manifest);
     outcome.resultCode = zip.MakeZipFile();
   }
   outcome.report = zip.LastReport();
@@ -133,9 +153,11 @@ ArchiveOutcome ExportSession::Archive(const std::string& archivePath,
 
 Question ExportSession::ArchiveOutcomeQuestion(const std::string& archivePath,
                                                const ArchiveOutcome& outcome) const {
-  return MakeQuestion(
+  Question q = MakeQuestion(
       ArchiveOutcomeMessage(archivePath, outcome.listed, outcome.report),
       ArchivedAll(outcome.report, outcome.listed) ? Icon::Information : Icon::Exclamation);
+  q.details = ArchiveDetails(outcome.report, outcome.unreadableFolders);
+  return q;
 }
 
 CopyOutcome ExportSession::Copy(const std::vector<std::string>& files,
@@ -153,6 +175,9 @@ CopyOutcome ExportSession::Copy(const std::vector<std::string>& files,
   CopyControl control;
   control.cancel = &stop.Flag();
   control.files = options_.files;
+  control.includeOnline = options_.includeOnline;
+  // The folder is made, and its drive checked, before any file is copied.
+  control.targetFolder = destinationFolder;
   control.progress = [this](const CopyProgress& p) {
     view_.Update(toRun(p.filesDone, p.filesTotal, p.bytesDone, p.bytesTotal));
   };
@@ -166,8 +191,10 @@ CopyOutcome ExportSession::Copy(const std::vector<std::string>& files,
 }
 
 Question ExportSession::CopyOutcomeQuestion(const CopyOutcome& outcome) const {
-  return MakeQuestion(CopyOutcomeMessage(outcome.migrationFolder, outcome.report),
-                      outcome.report.AllCopied() ? Icon::Information : Icon::Exclamation);
+  Question q = MakeQuestion(CopyOutcomeMessage(outcome.migrationFolder, outcome.report),
+                            outcome.report.AllCopied() ? Icon::Information : Icon::Exclamation);
+  q.details = CopyDetails(outcome.report);
+  return q;
 }
 
 // Returns whether the results count as saved: an archive was written, or the archive failed and
@@ -186,6 +213,9 @@ bool ExportSession::exportFiles(const std::vector<std::string>& files,
     view_.Ask(ArchiveOutcomeQuestion(*archivePath, outcome));
     return true;
   }
+  // Why there is no archive, on the status bar before the question (whose text stays as it is).
+  if (!outcome.report.failure.empty())
+    view_.ShowStatus(FailedText(outcome.report.failure));
   if (view_.Ask(MakeQuestion(std::string(texts::kZipFailedQuestion), Icon::Question,
                              Buttons::YesNo)) == Answer::Yes) {
     const CopyOutcome copied = Copy(files, scanFolder, MigrationFolder(*archivePath));
@@ -198,6 +228,9 @@ void ExportSession::Export(ScanSession& scan) {
   scan.mbExporting = true;
   bool saved = false;
   try {
+    unreadable_.clear();
+    for (const auto& folder : scan.UnreadableFolders())
+      unreadable_.push_back({folder.path, folder.reason});
     saved = exportFiles(scan.Rows().FullPaths(), gRootFolder);
   } catch (const std::exception& e) {
     view_.Ask(MakeQuestion(FailedText(e.what()), Icon::Exclamation));

@@ -38,7 +38,9 @@ class ExportView : public Answerer, public ProgressView {
 // What became of the archive step.
 struct ArchiveOutcome {
   bool addFailed = false;  // a row could not be added: reported, nothing was written
-  ZipReport report;        // what the engine did (when it ran)
+  // Folders the scan could not read (for the outcome and the manifest).
+  std::vector<ManifestNote> unreadableFolders;
+  ZipReport report;  // what the engine did (when it ran)
   std::int32_t resultCode = kZipOk;
   std::size_t listed = 0;  // rows handed to the archive
 };
@@ -56,6 +58,11 @@ struct ExportOptions {
   std::function<void(const std::string& path, const std::string& why)> onAddFailed;
   const platform::FileSource* files = nullptr;  // where files are read (tests inject failures)
   unsigned threads = 0;                         // compressing threads; 0: one per processor
+  bool verify = true;          // read the archive back and check it before it is put in place
+  bool includeOnline = false;  // read files kept online only (downloading them)
+  // The manifest's header and what the scan knew; when null, Export() fills one from the scan
+  // and Archive() writes one from this computer and the process-wide settings. Not owned.
+  const ManifestInput* manifest = nullptr;
 };
 
 class ExportSession {
@@ -86,6 +93,7 @@ class ExportSession {
 
   ExportView& view_;
   ExportOptions options_;
+  std::vector<ManifestNote> unreadable_;  // of the scan being exported
 };
 
 // "Failed to zip files: " + why.

@@ -36,10 +36,12 @@ std::string copyReason(const NotCopied& n) {
     case CopyFailure::Cancelled:
       return "the copy was cancelled";
     case CopyFailure::DestinationFailed: {
-      std::string text = std::string("could not be written to ") + n.item.destination + ": " +
-                         platform::Describe(n.reason);
+      std::string text = std::string("could not be written to ") + n.item.destination + ": ";
+      if (n.reason == FileError::Other && !n.detail.empty())
+        return text + n.detail;
+      text += platform::Describe(n.reason);
       if (!n.detail.empty())
-        text += " - " + n.detail;
+        text += " (" + n.detail + ")";
       return text;
     }
     case CopyFailure::SourceUnreadable:
@@ -66,6 +68,29 @@ std::string SkipReasonText(const std::string& path, FileError reason, const std:
                          : std::string(platform::Describe(reason));
   if (reason == FileError::InUse)
     text += "; close the program that uses it and export again";
+  return text;
+}
+
+std::string ArchiveDetails(const ZipReport& report,
+                           const std::vector<ManifestNote>& unreadableFolders) {
+  std::string text;
+  for (const auto& s : report.skipped)
+    text += s.path + "\t" + SkipReasonText(s.path, s.reason, s.detail) + "\n";
+  for (const auto& d : report.damaged)
+    text += d.entryName + "\tdamaged in the archive: " + d.problem + "\n";
+  for (const auto& a : report.archived) {
+    if (a.escapedName)
+      text += a.path + "\tthe name is not text; stored as " + a.entryName + "\n";
+  }
+  for (const auto& f : unreadableFolders)
+    text += f.path + "\tfolder not read: " + f.reason + "\n";
+  return text;
+}
+
+std::string CopyDetails(const CopyReport& report) {
+  std::string text;
+  for (const auto& n : report.notCopied)
+    text += n.item.source + "\t" + copyReason(n) + "\n";
   return text;
 }
 
@@ -97,6 +122,19 @@ std::string CopyOutcomeMessage(const std::string& migrationFolder, const CopyRep
                                std::size_t maxListed) {
   if (report.AllCopied())
     return std::string(kCopiedAllText);
+  if (!report.failure.empty())
+    return "Nothing was copied to the migration folder " + migrationFolder + ". " + report.failure;
+  // One cause for every file (the drive is read-only or full): said once.
+  const auto sameCause = [&report](const NotCopied& n) {
+    const NotCopied& first = report.notCopied.front();
+    return n.failure == CopyFailure::DestinationFailed && n.failure == first.failure &&
+           n.reason == first.reason && n.reason != FileError::Other;
+  };
+  if (report.copied.empty() && report.notCopied.size() > 1 &&
+      std::all_of(report.notCopied.begin(), report.notCopied.end(), sameCause)) {
+    return "Nothing was copied to the migration folder " + migrationFolder + ": " +
+           platform::Describe(report.notCopied.front().reason) + ".";
+  }
   const std::size_t total = report.copied.size() + report.notCopied.size();
   std::string text = "Copied " + std::to_string(report.copied.size()) + " of " +
                      std::to_string(total) + " files to the migration folder " + migrationFolder +

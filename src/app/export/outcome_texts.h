@@ -35,6 +35,13 @@ std::string ArchiveOutcomeMessage(const std::string& archivePath, std::size_t li
 // The message after the copy into the migration folder: "Successfully copied all files to the
 // migration folder" when every file was copied; otherwise how many of how many, and the files
 // that were not copied with their reasons.
+// The whole lists behind the outcome messages, one "path<TAB>reason" a line, for the Details
+// window: the files not in the archive, the entries the check found damaged, the names stored in
+// escaped form, and the folders the scan could not read.
+std::string ArchiveDetails(const ZipReport& report,
+                           const std::vector<ManifestNote>& unreadableFolders);
+std::string CopyDetails(const CopyReport& report);
+
 std::string CopyOutcomeMessage(const std::string& migrationFolder, const CopyReport& report,
                                std::size_t maxListed = 20);
 

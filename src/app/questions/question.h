@@ -20,6 +20,10 @@ struct Question {
   Icon icon = Icon::None;
   Buttons buttons = Buttons::Ok;
   bool foreground = false;  // bring the box to the front (the start-up failure)
+  // The whole list behind a shortened message (every file not archived or copied, one
+  // "path<TAB>reason" a line). When not empty the front end offers kDetailsButton
+  // ("Details..."): a window with the list, scrollable, to copy or save as a text file.
+  std::string details;
 };
 
 // The save dialog.

@@ -31,6 +31,7 @@ std::int32_t CGZipFiles::MakeZipFile() {
   options.Recurse = recurse_;
   options.Update = update_;
   options.RootDir = rootDirectory_;
+  options.IncludeOnline = includeOnline_;
   return RunZip(zipFileName_, names, options, control_, &report_);
 }
 

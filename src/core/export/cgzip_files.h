@@ -109,6 +109,12 @@ class CGZipFiles {
   void SetFileSource(const platform::FileSource* files) { control_.files = files; }
   // Compressing threads; 0 means one per processor.
   void SetThreads(unsigned threads) { control_.threads = threads; }
+  // Read files kept online only, which downloads them (default false: they are left out).
+  void SetIncludeOnline(bool value) { includeOnline_ = value; }
+  // Read the archive back and check it before it is put in place (default true).
+  void SetVerify(bool verify) { control_.verify = verify; }
+  // Write the manifest entry from this (not owned; null, the default, writes none).
+  void SetManifest(const ManifestInput* manifest) { control_.manifest = manifest; }
 
  private:
   std::list<std::string> files_;  // in insertion order
@@ -119,6 +125,7 @@ class CGZipFiles {
   bool includeSystem_ = false;
   std::string rootDirectory_ = "\\";
   bool update_ = false;
+  bool includeOnline_ = false;
   ZipRunControl control_;
   ZipReport report_;
 };

@@ -4,6 +4,7 @@
 #include <memory>
 
 #include "core/common/ui_hooks.h"
+#include "core/export/target_check.h"
 #include "core/platform/output_file.h"
 
 namespace tarnwick {
@@ -27,10 +28,27 @@ class Copier {
 
   CopyReport Run() {
     progress_.filesTotal = items_.size();
+    TargetNeeds needs;
     for (const auto& item : items_) {
       platform::FileInfo info;
-      if (files_->Examine(item.source, info) == FileError::None)
+      if (files_->Examine(item.source, info) == FileError::None) {
         progress_.bytesTotal += info.size;
+        if (info.size >= needs.largestFile) {
+          needs.largestFile = info.size;
+          needs.largestName = item.source;
+        }
+      }
+    }
+    if (!control_.targetFolder.empty()) {
+      needs.bytes = progress_.bytesTotal;
+      const platform::VolumeProbe& volumes =
+          control_.volumes != nullptr ? *control_.volumes : platform::SystemVolumes();
+      report_.failure = CheckCopyTarget(control_.targetFolder, needs, volumes);
+      if (!report_.failure.empty()) {
+        for (const auto& item : items_)
+          notCopied(item, CopyFailure::DestinationFailed, FileError::Other, report_.failure);
+        return std::move(report_);
+      }
     }
     for (std::size_t i = 0; i < items_.size(); ++i) {
       if (!report_.cancelled && cancelRequested())
@@ -93,6 +111,12 @@ class Copier {
   }
 
   void copyOne(const CopyItem& item) {
+    platform::FileInfo before;
+    if (!control_.includeOnline && files_->Examine(item.source, before) == FileError::None &&
+        platform::IsOnlineOnly(before)) {
+      notCopied(item, CopyFailure::SourceUnreadable, FileError::OnlineOnly, {});
+      return;
+    }
     platform::OpenedFile in = files_->Open(item.source);
     if (!in.file) {
       notCopied(item, CopyFailure::SourceUnreadable, in.error, in.detail);
@@ -105,11 +129,23 @@ class Copier {
     }
     std::error_code ec;
     fs::create_directories(toFs(item.destination).parent_path(), ec);
+    if (ec) {
+      // Said as what happened: a folder that cannot be made on a read-only drive is not a file
+      // that was "not found".
+      const FileError why = ec == std::errc::read_only_file_system ? FileError::ReadOnlyDrive
+                            : ec == std::errc::no_space_on_device  ? FileError::DiskFull
+                            : ec == std::errc::permission_denied   ? FileError::AccessDenied
+                                                                   : FileError::WriteFailed;
+      notCopied(item, CopyFailure::DestinationFailed, why,
+                "its folder could not be made: " + ec.message());
+      progress_.bytesDone += info.size;
+      return;
+    }
     FileError err = FileError::None;
     std::string detail;
     auto out = platform::OutputFile::CreateBeside(item.destination, err, detail);
     if (!out) {
-      notCopied(item, CopyFailure::DestinationFailed, err, ec ? ec.message() : detail);
+      notCopied(item, CopyFailure::DestinationFailed, err, detail);
       progress_.bytesDone += info.size;
       return;
     }

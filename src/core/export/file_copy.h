@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "core/platform/input_file.h"
+#include "core/platform/volume_info.h"
 
 namespace tarnwick {
 
@@ -41,6 +42,9 @@ struct CopyReport {
   std::vector<CopyItem> copied;
   std::vector<NotCopied> notCopied;  // in list order
   bool cancelled = false;
+  // One cause that kept every file from being copied (the target folder cannot be made, the
+  // drive is read-only or too small), in one line; each file is then in notCopied too.
+  std::string failure;
   bool AllCopied() const { return notCopied.empty(); }
 };
 
@@ -59,6 +63,12 @@ struct CopyControl {
   // are not replaced (as if answered No).
   std::function<OverwriteAnswer(const std::string& destination)> askOverwrite;
   const platform::FileSource* files = nullptr;  // where sources are read; the system's when null
+  // When set, checked before anything is copied: it can be made, its drive is writable and has
+  // room for every file, its file system takes the largest. Nothing is copied when not.
+  std::string targetFolder;
+  const platform::VolumeProbe* volumes = nullptr;  // the system's drives when null
+  // Copy files kept online only (which downloads them); without it they are not copied.
+  bool includeOnline = false;
 };
 
 CopyReport CopyFiles(const std::vector<CopyItem>& items, const CopyControl& control = {});

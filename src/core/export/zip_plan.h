@@ -18,12 +18,16 @@ struct ZipPlan {
   std::vector<PlannedEntry> entries;
   // For each entry: the path as it came from the list (File), empty otherwise.
   std::vector<std::string> listedPaths;
-  std::vector<bool> replaces;  // the entry replaces one of the old archive
+  std::vector<bool> replaces;      // the entry replaces one of the old archive
+  std::vector<bool> escapedNames;  // the entry name is the escaped form of a name that is not text
   std::vector<ZipSkippedFile> skipped;
   std::uint64_t filesTotal = 0;
   std::uint64_t bytesTotal = 0;
   std::size_t keptEntries = 0;
   std::size_t fileEntries = 0;
+  std::uint64_t boundBytes = 0;   // the most the entries can take in the archive
+  std::uint64_t largestSize = 0;  // the largest file to read, and its path
+  std::string largestPath;
 };
 
 struct PlanInput {
@@ -40,5 +44,7 @@ ZipPlan PlanArchive(const PlanInput& input);
 
 // The warning line for a file left out.
 std::string SkipLine(const ZipSkippedFile& skipped, bool partway);
+// Why a file was left out, in words ("in use by another program", "it is a folder").
+std::string SkippedReason(const ZipSkippedFile& skipped);
 
 }  // namespace tarnwick

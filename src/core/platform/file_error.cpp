@@ -22,6 +22,10 @@ const char* Describe(FileError error) {
       return "could not be written";
     case FileError::DiskFull:
       return "no space left on the disk";
+    case FileError::ReadOnlyDrive:
+      return "the drive is read-only";
+    case FileError::OnlineOnly:
+      return "stored online only, not downloaded";
     case FileError::Other:
       break;
   }

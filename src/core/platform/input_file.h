@@ -14,14 +14,16 @@ namespace tarnwick::platform {
 // Why a file could not be opened, read or written, in the terms the user is told.
 enum class FileError {
   None,
-  NotFound,      // no file of that name (removed, renamed, a dangling link)
-  NotAFile,      // a folder, device, pipe or other entry that is not an ordinary file
-  AccessDenied,  // no permission
-  InUse,         // another program holds the file open and does not share it
-  ReadFailed,    // the file opened but reading it failed
-  Changed,       // the file changed size while it was read
-  WriteFailed,   // writing the output failed
-  DiskFull,      // no space left for the output
+  NotFound,       // no file of that name (removed, renamed, a dangling link)
+  NotAFile,       // a folder, device, pipe or other entry that is not an ordinary file
+  AccessDenied,   // no permission
+  InUse,          // another program holds the file open and does not share it
+  ReadFailed,     // the file opened but reading it failed
+  Changed,        // the file changed size while it was read
+  WriteFailed,    // writing the output failed
+  DiskFull,       // no space left for the output
+  ReadOnlyDrive,  // the output's drive cannot be written at all
+  OnlineOnly,     // kept online only (a cloud placeholder): reading it would download it
   Other,
 };
 
@@ -36,6 +38,13 @@ struct FileInfo {
   bool isFolder = false;
   bool isOrdinaryFile = false;
 };
+
+// Windows attributes of a file whose content is kept online only: opening or reading it makes the
+// system download it (FILE_ATTRIBUTE_RECALL_ON_DATA_ACCESS, RECALL_ON_OPEN, OFFLINE).
+inline constexpr std::uint32_t kOnlineOnlyAttributes = 0x00400000 | 0x00040000 | 0x00001000;
+inline bool IsOnlineOnly(const FileInfo& info) {
+  return (info.attributes & kOnlineOnlyAttributes) != 0;
+}
 
 class InputFile {
  public:

@@ -7,7 +7,7 @@
 namespace tarnwick {
 namespace {
 
-// Pattern characters after folding; no folded character reaches these values.
+// Pattern characters after mapping to case keys; no key reaches these values.
 constexpr char32_t kStar = 0xFFFFFFFF;
 constexpr char32_t kOne = 0xFFFFFFFE;
 
@@ -28,13 +28,13 @@ std::vector<std::string_view> splitList(std::string_view list) {
   return patterns;
 }
 
-// The folded pattern with "*" and "?" as kStar and kOne, runs of "*" collapsed to one.
+// The pattern as case keys, with "*" and "?" as kStar and kOne, runs of "*" collapsed to one.
 std::u32string compile(std::string_view pattern) {
-  std::u32string folded;
-  AppendCaseFolded(pattern, folded);
+  std::u32string keys;
+  AppendCaseKeys(pattern, keys);
   std::u32string out;
-  out.reserve(folded.size());
-  for (char32_t c : folded) {
+  out.reserve(keys.size());
+  for (char32_t c : keys) {
     if (c == U'*') {
       if (out.empty() || out.back() != kStar)
         out.push_back(kStar);
@@ -95,12 +95,10 @@ bool wildMatch(std::u32string_view name, std::u32string_view pattern) {
 }  // namespace
 
 PatternMatcher::PatternMatcher(std::string_view patternList) : trie_(1) {
+  // Only the list "*.*" itself means every name; as one pattern among others it needs a dot.
+  matchAll_ = patternList == "*.*";
   for (std::string_view text : splitList(patternList)) {
     anyPattern_ = true;
-    if (text == "*.*") {
-      matchAll_ = true;
-      continue;
-    }
     const std::u32string pattern = compile(text);
     const bool leadingStar = !pattern.empty() && pattern.front() == kStar;
     const std::u32string_view rest = std::u32string_view(pattern).substr(leadingStar ? 1 : 0);
@@ -136,13 +134,13 @@ bool PatternMatcher::Matches(std::string_view name) const {
     return true;
   if (!anyPattern_)
     return false;
-  thread_local std::u32string folded;
-  folded.clear();
-  AppendCaseFolded(name, folded);
+  thread_local std::u32string keys;
+  keys.clear();
+  AppendCaseKeys(name, keys);
 
   // Backwards through the name and the trie of reversed literal texts.
   std::uint32_t node = 0;
-  for (size_t i = folded.size();;) {
+  for (size_t i = keys.size();;) {
     const Node& n = trie_[node];
     if (n.suffixEnd)
       return true;
@@ -151,7 +149,7 @@ bool PatternMatcher::Matches(std::string_view name) const {
         return true;
       break;
     }
-    const char32_t c = folded[--i];
+    const char32_t c = keys[--i];
     const auto found = std::find_if(n.next.begin(), n.next.end(),
                                     [c](const auto& edge) { return edge.first == c; });
     if (found == n.next.end())
@@ -159,7 +157,7 @@ bool PatternMatcher::Matches(std::string_view name) const {
     node = found->second;
   }
   for (const auto& pattern : wildPatterns_) {
-    if (wildMatch(folded, pattern))
+    if (wildMatch(keys, pattern))
       return true;
   }
   return false;

@@ -60,14 +60,15 @@ std::string LowerCase(std::string_view text) {
   return mapCase(text, [](UChar32 c) { return u_tolower(c); });
 }
 
-void AppendCaseFolded(std::string_view text, std::u32string& out) {
+void AppendCaseKeys(std::string_view text, std::u32string& out) {
   decode(
       text,
       [&](UChar32 c) {
         if (c < 0x80) {
-          out.push_back(static_cast<char32_t>(c >= 'A' && c <= 'Z' ? c + ('a' - 'A') : c));
+          out.push_back(static_cast<char32_t>(c >= 'a' && c <= 'z' ? c - ('a' - 'A') : c));
         } else {
-          out.push_back(static_cast<char32_t>(u_foldCase(c, U_FOLD_CASE_DEFAULT)));
+          const UChar32 upper = u_toupper(c);
+          out.push_back(static_cast<char32_t>(u_tolower(upper) == c ? upper : c));
         }
       },
       [&](std::string_view bytes) {

@@ -13,10 +13,13 @@ namespace tarnwick {
 std::string UpperCase(std::string_view text);
 std::string LowerCase(std::string_view text);
 
-// Appends the case-folded code points of `text` to `out`: letters that differ only in case give
-// the same value (é/É, ÿ/Ÿ, Cyrillic, Greek and fullwidth letters included; no multi-letter
-// folding, so ß stays ß). Each ill-formed byte sequence becomes one value above U+10FFFF that
-// depends on its first byte, so it compares equal only to the same bytes.
-void AppendCaseFolded(std::string_view text, std::u32string& out);
+// Appends the case keys of `text` to `out`: the values under which two names are equal when
+// letter case is ignored as Windows compares names. Each character is mapped to its simple upper
+// case only when that pair maps back (upper(x) = y and lower(y) = x); not case folding. So é/É,
+// ÿ/Ÿ, Ё/ё and ａ/Ａ give one value, while the Kelvin sign, long s, micro sign, final sigma,
+// title-case letters and the Angstrom sign keep their own (K≠k, ſ≠s, µ≠μ, ς≠σ, ǅ≠ǆ, Å≠Å). No
+// multi-letter mapping: ß stays ß. Each ill-formed byte sequence becomes one value above U+10FFFF
+// that depends on its first byte, so it compares equal only to the same bytes.
+void AppendCaseKeys(std::string_view text, std::u32string& out);
 
 }  // namespace tarnwick

@@ -143,19 +143,19 @@ std::string LowerCase(std::string_view text) {
   return mapCase(text, LCMAP_LOWERCASE);
 }
 
-// Folding is the lower case of the upper case: every letter of a case pair, and the variants
-// that share an upper-case form (final sigma, long s, the Kelvin sign), give one value.
-void AppendCaseFolded(std::string_view text, std::u32string& out) {
+void AppendCaseKeys(std::string_view text, std::u32string& out) {
   for (size_t i = 0; i < text.size();) {
     const auto first = static_cast<unsigned char>(text[i]);
     const std::int32_t cp = nextCodePoint(text, i);
     if (cp < 0) {
       out.push_back(kIllFormedBase + first);
     } else if (cp < 0x80) {
-      out.push_back(static_cast<char32_t>(cp >= 'A' && cp <= 'Z' ? cp + ('a' - 'A') : cp));
+      out.push_back(static_cast<char32_t>(cp >= 'a' && cp <= 'z' ? cp - ('a' - 'A') : cp));
     } else {
-      out.push_back(
-          mapCodePoint(mapCodePoint(static_cast<char32_t>(cp), LCMAP_UPPERCASE), LCMAP_LOWERCASE));
+      const char32_t upper = mapCodePoint(static_cast<char32_t>(cp), LCMAP_UPPERCASE);
+      out.push_back(mapCodePoint(upper, LCMAP_LOWERCASE) == static_cast<char32_t>(cp)
+                        ? upper
+                        : static_cast<char32_t>(cp));
     }
   }
 }

@@ -10,6 +10,7 @@
 #include "cli/run_cli.h"
 #include "cli/scan/cli_process.h"
 #include "core/export/export_fixtures.h"
+#include "core/export/zip_reader.h"
 
 namespace tarnwick::test {
 namespace {
@@ -43,15 +44,34 @@ TEST_F(CliExportTest, ZipArchivesEveryMatchAndPrintsTheEngineLines) {
   EXPECT_NE(r.out.find("adding: " + FullEntryName(a) + " (deflated "), std::string::npos) << r.out;
   EXPECT_NE(r.out.find("adding: " + FullEntryName(b) + " (stored 0%)\n"), std::string::npos);
   EXPECT_NE(r.err.find("Successfully archived all files into " + archive), std::string::npos);
-  // Rows come in the order the file system lists them.
+  // Rows come in the order the file system lists them; the manifest comes last.
+  std::string error;
+  const auto reader = zipformat::ZipReader::OpenPath(archive, error);
+  ASSERT_TRUE(reader) << error;
   std::vector<ExpectedEntry> expected;
-  for (const auto& name : ListWithBsdtar(archive)) {
+  for (const auto& entry : reader->Entries()) {
+    const std::string& name = entry.record.name;
+    if (name == "tarnwick-manifest.txt") {
+      expected.push_back({name, entry.record.size, std::nullopt, std::nullopt});
+      continue;
+    }
     const fs::path& p = name == FullEntryName(a) ? a : b;
     expected.push_back({name, fs::file_size(p), ModifiedTime(p), p});
   }
-  ASSERT_EQ(expected.size(), 2u);
+  ASSERT_EQ(expected.size(), 3u);
   EXPECT_NE(expected[0].name, expected[1].name);
+  EXPECT_EQ(expected[2].name, "tarnwick-manifest.txt");
   EXPECT_EQ(CheckWithAllReaders(archive, expected), "");
+  zipformat::EntryStatus status{};
+  const std::string manifest = reader->ReadEntryText(2, status);
+  EXPECT_NE(manifest.find("\nScan folder: " + (dir / "scan").string() + "/\n"), std::string::npos)
+      << manifest;
+  EXPECT_NE(manifest.find("\nPatterns: *.doc;*.pdf\n"), std::string::npos);
+  EXPECT_NE(manifest.find("\t" + a.string() + "\n"), std::string::npos);
+
+  const auto unchecked = RunCli(withScanOptions(
+      {"zip", (dir / "unchecked.zip").string(), (dir / "scan").string(), "--no-verify"}, "*.doc"));
+  EXPECT_EQ(unchecked.exitCode, 0) << unchecked.err;
 }
 
 TEST_F(CliExportTest, NothingToArchiveMakesNothingAndExits2) {
@@ -84,7 +104,8 @@ TEST_F(CliExportTest, AFileThatChangesWhileArchivedIsLeftOutAndExits1) {
   EXPECT_NE(r.err.find("Archived 2 of 3 files into " + archive), std::string::npos) << r.err;
   auto listed = ListWithBsdtar(archive);
   std::sort(listed.begin(), listed.end());
-  EXPECT_EQ(listed, (std::vector<std::string>{FullEntryName(a), FullEntryName(b)}));
+  EXPECT_EQ(listed, (std::vector<std::string>{"tarnwick-manifest.txt", FullEntryName(a),
+                                              FullEntryName(b)}));
   EXPECT_EQ(RunCommand("unzip -tqq " + Quote(archive)).exitCode, 0);
 }
 

@@ -66,8 +66,11 @@ with tempfile.TemporaryDirectory(prefix="tarnwick-wine-") as top:
                 failures.append(f"{rel}: {len(found)} entries in {names}")
             elif z.read(found[0]) != data:
                 failures.append(f"{rel}: other bytes in the archive")
-        if len(names) != len(files):
+        # Every file once, then the manifest.
+        if len(names) != len(files) + 1 or names[-1] != "tarnwick-manifest.txt":
             failures.append(f"entries {names}")
+        elif b"System: Windows\n" not in z.read("tarnwick-manifest.txt"):
+            failures.append("the manifest does not say Windows")
     unzip = shutil.which("unzip")
     if unzip:
         test = subprocess.run([unzip, "-tq", archive], capture_output=True, text=True)

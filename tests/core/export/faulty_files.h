@@ -18,6 +18,7 @@ class FaultyFiles final : public platform::FileSource {
     platform::FileError readError = platform::FileError::ReadFailed;
     bool growsWhileRead = false;                                // Restat reports one byte more
     platform::FileError openError = platform::FileError::None;  // Open fails with this
+    std::uint32_t attributes = 0;  // Windows attributes Examine adds (online-only ones, say)
   };
 
   void Add(const std::string& path, Fault fault) { faults_[path] = fault; }
@@ -34,7 +35,10 @@ class FaultyFiles final : public platform::FileSource {
     return opened;
   }
   platform::FileError Examine(const std::string& path, platform::FileInfo& info) const override {
-    return platform::SystemFiles().Examine(path, info);
+    const auto err = platform::SystemFiles().Examine(path, info);
+    if (const auto it = faults_.find(path); it != faults_.end())
+      info.attributes |= it->second.attributes;
+    return err;
   }
 
  private:
