@@ -25,7 +25,9 @@ void frmMain::ShowPatterns() {
       lstExt->item(i)->setText(text);
   }
   const auto selected = mPatterns.Selected();
-  SelectPosition(*lstExt, selected ? static_cast<int>(*selected) : -1);
+  const int position = selected ? static_cast<int>(*selected) : -1;
+  if (SelectedPosition(*lstExt) != position)
+    SelectPosition(*lstExt, position);
   cmdExtEdit->setEnabled(mPatterns.CanEditOrRemove());
   cmdExtRmv->setEnabled(mPatterns.CanEditOrRemove());
 }
