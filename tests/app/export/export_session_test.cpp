@@ -177,7 +177,7 @@ TEST(ExportSession, FailedArchiveOffersTheCopyWhichAsksBeforeReplacing) {
   EXPECT_EQ(TempDir::read(out / "PC1/sub/b.doc"), "bravo");
   ASSERT_EQ(view.answers.asked.size(), 1u);
   EXPECT_EQ(view.answers.asked[0].text, "The migration folder already holds this file:\n" +
-                                            out.str("PC1/a.doc") +
+                                            test::Utf8(out / "PC1" / "a.doc") +
                                             "\n\nDo you want to replace it?");
   EXPECT_EQ(view.answers.asked[0].buttons, Buttons::YesNoYesToAllCancel);
   EXPECT_EQ(session.CopyOutcomeQuestion(copied).icon, Icon::Exclamation);
