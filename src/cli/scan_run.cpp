@@ -1,5 +1,6 @@
 #include "cli/scan_run.h"
 
+#include "app/main/main_commands.h"
 #include "cli/interrupt.h"
 #include "core/settings/app_state.h"
 
@@ -7,12 +8,8 @@ namespace tarnwick::cli {
 
 ScanOutcome RunScan(const ScanOptions& options, SearchSink& sink) {
   FillFolderLists();
-  gSearch = SearchParams{};
-  gSearch.Recurse = true;
-  gSearch.IgnoreTemp = options.ignoreTemp;
-  gSearch.IgnoreSys = options.ignoreSys;
-  gSearch.Pattern = options.patterns;
-  gRootFolder = options.folder;
+  app::PrepareScan(options.folder, options.ignoreTemp, options.ignoreSys, options.patterns, gSearch,
+                   gRootFolder);
 
   gScanning = true;
   {

@@ -10,8 +10,8 @@ struct ScanOutcome {
   bool cancelled = false;  // Ctrl+C stopped the walk; the counters describe what was walked
 };
 
-// Fills gSearch (recurse on, the switches, the patterns, counters zero) and gRootFolder from
-// `options`, as the main window's scan command does, and walks from DisplayRoot(gRootFolder).
+// Fills gSearch and gRootFolder from `options` with the main window's scan request
+// (app::PrepareScan) and walks from DisplayRoot(gRootFolder).
 // The counters stay in gSearch.
 ScanOutcome RunScan(const ScanOptions& options, SearchSink& sink);
 

@@ -19,10 +19,15 @@ std::string StartFolder() {
 
 void PrepareScan(const std::string& folderText, bool ignoreTemp, bool ignoreSys,
                  SearchParams& params, std::string& rootFolder) {
+  PrepareScan(folderText, ignoreTemp, ignoreSys, JoinPatterns(gExtList), params, rootFolder);
+}
+
+void PrepareScan(const std::string& folderText, bool ignoreTemp, bool ignoreSys,
+                 const std::string& joinedPatterns, SearchParams& params, std::string& rootFolder) {
   params.Recurse = true;
   params.IgnoreTemp = ignoreTemp;
   params.IgnoreSys = ignoreSys;
-  params.Pattern = JoinPatterns(gExtList);
+  params.Pattern = joinedPatterns;
   params.MatchCount = 0;
   params.ScannedCount = 0;
   params.TotalBytes = 0;

@@ -20,6 +20,9 @@ std::string StartFolder();
 // ends pass gSearch and gRootFolder).
 void PrepareScan(const std::string& folderText, bool ignoreTemp, bool ignoreSys,
                  SearchParams& params, std::string& rootFolder);
+// The same request with the patterns already joined with ";" (the command line's --patterns).
+void PrepareScan(const std::string& folderText, bool ignoreTemp, bool ignoreSys,
+                 const std::string& joinedPatterns, SearchParams& params, std::string& rootFolder);
 
 // "Are you sure you want to exit?": true when the user answered Yes (leave), false for No.
 bool ConfirmExit(Answerer& answers);

@@ -74,6 +74,10 @@ class ScanSession {
 
   // The button the window shows: "Cancel" until the walk is over, then "Save to zip file".
   bool ShowsExport() const { return finished_; }
+  // Whether "Save to zip file" can be pressed: once shown, and only when the front end has an
+  // export to run (SetExportAvailable).
+  bool ExportEnabled() const { return finished_ && exportAvailable_; }
+  void SetExportAvailable(bool available) { exportAvailable_ = available; }
   bool Scanning() const { return running_.load(); }
 
   // True while an export of these results runs (the window refuses to close).
@@ -101,6 +105,7 @@ class ScanSession {
   RowStore rows_;
   std::vector<UnreadableFolder> unreadable_;
   bool finished_ = false;
+  bool exportAvailable_ = false;
 };
 
 }  // namespace tarnwick::app

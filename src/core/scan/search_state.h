@@ -5,18 +5,20 @@
 #include <cstdint>
 #include <string>
 
+#include "core/common/shared_counter.h"
+
 namespace tarnwick {
 
 // Switches in, counters out. The main window (or the command line) fills it before each scan;
-// the walk only adds to the counters.
+// the walk only adds to the counters, which another thread may read while it runs.
 struct SearchParams {
   bool Recurse = false;
   bool IgnoreTemp = false;
   bool IgnoreSys = false;
-  std::int64_t MatchCount = 0;
-  std::int64_t ScannedCount = 0;  // directory entries examined, dot entries included
-  std::uint64_t TotalBytes = 0;   // exact sum of the matched files' sizes
-  std::string Pattern;            // the pattern list joined with ";"
+  SharedCounter<std::int64_t> MatchCount = 0;
+  SharedCounter<std::int64_t> ScannedCount = 0;  // directory entries examined, dot entries included
+  SharedCounter<std::uint64_t> TotalBytes = 0;   // exact sum of the matched files' sizes
+  std::string Pattern;                           // the pattern list joined with ";"
 };
 
 extern SearchParams gSearch;

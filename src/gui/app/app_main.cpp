@@ -2,9 +2,9 @@
 
 #include <QApplication>
 
+#include "app/main/program_start.h"
 #include "core/settings/startup.h"
 #include "gui/app/resources.h"
-#include "gui/common/app_title.h"
 #include "gui/common/prompts.h"
 #include "gui/export/export_command.h"
 #include "gui/windows/frm_main.h"
@@ -12,14 +12,8 @@
 namespace tarnwick::gui {
 
 bool LoadProgramState(const QString& folder) {
-  const std::string dir = folder.toStdString();
-  const bool ok = CheckPrerequisites(dir, [](const std::string& message) {
-    CurrentPrompts().Message(nullptr, MessageRequest{QString::fromStdString(message), AppTitle(),
-                                                     PromptIcon::Error, PromptButtons::Ok, true});
-  });
-  if (ok)
-    LoadSettingsState(SettingsPath(dir));
-  return ok;
+  PromptAnswerer answers(nullptr);
+  return app::LoadProgramState(folder.toStdString(), answers);
 }
 
 int Main(QApplication& app, const QString& folder) {

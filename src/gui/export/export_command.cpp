@@ -1,11 +1,11 @@
 #include "gui/export/export_command.h"
 
 #include <QCoreApplication>
-#include <QElapsedTimer>
 #include <QPushButton>
 #include <memory>
 #include <string>
 
+#include "app/common/throttled_pump.h"
 #include "app/export/export_session.h"
 #include "core/common/ui_hooks.h"
 #include "gui/common/app_title.h"
@@ -19,7 +19,6 @@ namespace tarnwick::gui {
 namespace {
 
 const platform::FileSource* gExportFileSource = nullptr;
-constexpr qint64 kPumpEveryMs = 10;
 
 // The export as the scan window shows it: questions as Qt dialogs over the window (or over the
 // progress window while one is on screen), a progress window per run, texts in the status bar.
@@ -63,15 +62,7 @@ class WindowExportView final : public app::ExportView {
 }  // namespace
 
 void InstallExportCommand() {
-  // The engine yields after every file it archives or copies, thousands of times a second with
-  // small files; letting events run at most every 10 ms keeps the windows just as responsive
-  // without repainting the status bar for every file.
-  SetPumpHook([clock = QElapsedTimer()]() mutable {
-    if (clock.isValid() && clock.elapsed() < kPumpEveryMs)
-      return;
-    clock.start();
-    QCoreApplication::processEvents();
-  });
+  SetPumpHook(app::ThrottledPump([] { QCoreApplication::processEvents(); }));
   frmScan::SetExportCommand(&cmdExport_Click);
 }
 

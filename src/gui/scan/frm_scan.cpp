@@ -145,10 +145,11 @@ void frmScan::RunSearch(SearchParams& params, const std::string& root, SearchSin
 void frmScan::Form_Activate() {
   ScanListView view(*mList, mStatusBar);
   PromptAnswerer answers(this);
+  mSession->SetExportAvailable(static_cast<bool>(exportCommand()));
   mSession->Run(view, answers);
-  cmdCancel->hide();
-  cmdExport->setEnabled(static_cast<bool>(exportCommand()));
-  cmdExport->show();
+  cmdCancel->setVisible(!mSession->ShowsExport());
+  cmdExport->setEnabled(mSession->ExportEnabled());
+  cmdExport->setVisible(mSession->ShowsExport());
 }
 
 void frmScan::cmdCancel_Click() {

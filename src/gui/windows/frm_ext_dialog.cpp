@@ -3,14 +3,11 @@
 #include <QCloseEvent>
 #include <QLabel>
 #include <QLineEdit>
-#include <QListWidget>
 #include <QPushButton>
 
-#include "app/patterns/pattern_list.h"
 #include "gui/common/app_title.h"
 #include "gui/common/prompts.h"
 #include "gui/windows/control_font.h"
-#include "gui/windows/list_selection.h"
 #include "gui/windows/twips.h"
 
 namespace tarnwick::gui {
@@ -25,7 +22,7 @@ QPushButton* MakeButton(QWidget* parent, const char* name, const QString& captio
 
 }  // namespace
 
-frmExtDialog::frmExtDialog(QListWidget* patterns, QWidget* parent)
+frmExtDialog::frmExtDialog(app::PatternList& patterns, QWidget* parent)
     : QDialog(parent, Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::CustomizeWindowHint |
                           Qt::WindowTitleHint | Qt::WindowCloseButtonHint),
       mPatterns(patterns) {
@@ -118,43 +115,29 @@ void frmExtDialog::UpdateButtons() {
   cmdOK->setEnabled(ok);
 }
 
-bool frmExtDialog::ValidateExtension(bool editing) {
-  std::vector<std::string> entries;
-  for (int i = 0; i < mPatterns->count(); ++i)
-    entries.push_back(mPatterns->item(i)->text().toStdString());
-  const int selected = SelectedPosition(*mPatterns);
-  const std::optional<app::Question> refusal = app::PatternRefusal(
-      txtExt->text().toStdString(), entries,
-      selected < 0 ? std::nullopt : std::optional<std::size_t>(selected), editing);
-  if (!refusal)
-    return true;
-  Refuse(*refusal);
-  return false;
-}
-
-// Shows why the text was refused and hands it back for correction, selected whole.
-void frmExtDialog::Refuse(const app::Question& refusal) {
-  PromptAnswerer(this).Ask(refusal);
+// After a refusal (the pattern list has asked why) the text goes back for correction, selected
+// whole.
+void frmExtDialog::TakeBackText() {
   txtExt->setFocus();
   txtExt->setSelection(0, static_cast<int>(txtExt->text().size()));
 }
 
 void frmExtDialog::cmdAdd_Click() {
-  if (!ValidateExtension(false))
-    return;
+  PromptAnswerer answers(this);
+  if (!mPatterns.Add(txtExt->text().toStdString(), answers))
+    return TakeBackText();
   hide();
-  mPatterns->addItem(QString::fromStdString(app::StoredPattern(txtExt->text().toStdString())));
-  SelectPosition(*mPatterns, mPatterns->count() - 1);
   SetText(QString());
 }
 
 void frmExtDialog::cmdOK_Click() {
-  if (!ValidateExtension(true))
-    return;
-  hide();
-  if (QListWidgetItem* item = mPatterns->item(SelectedPosition(*mPatterns))) {
-    item->setText(QString::fromStdString(app::StoredPattern(txtExt->text().toStdString())));
+  PromptAnswerer answers(this);
+  if (!mPatterns.EditSelected(txtExt->text().toStdString(), answers)) {
+    // Refused (asked), or nothing selected to replace: then the dialog just closes.
+    if (mPatterns.Refusal(txtExt->text().toStdString(), true))
+      return TakeBackText();
   }
+  hide();
   SetText(QString());
 }
 

@@ -5,11 +5,10 @@
 
 #include <QDialog>
 
-#include "app/questions/question.h"
+#include "app/patterns/pattern_list.h"
 
 class QLabel;
 class QLineEdit;
-class QListWidget;
 class QPushButton;
 
 namespace tarnwick::gui {
@@ -20,7 +19,7 @@ class frmExtDialog : public QDialog {
   enum class Mode { Add, Edit };
 
   // `patterns` is the main window's pattern list, which the dialog checks against and changes.
-  frmExtDialog(QListWidget* patterns, QWidget* parent);
+  frmExtDialog(app::PatternList& patterns, QWidget* parent);
 
   // Shows the button of `mode` (and makes it the default one), hides the other.
   void SetMode(Mode mode);
@@ -41,13 +40,12 @@ class frmExtDialog : public QDialog {
   void Form_Activate();
   void txtExt_Change();
   void UpdateButtons();
-  bool ValidateExtension(bool editing);
   void cmdAdd_Click();
   void cmdOK_Click();
   void cmdCancel_Click();
-  void Refuse(const app::Question& refusal);
+  void TakeBackText();
 
-  QListWidget* mPatterns;
+  app::PatternList& mPatterns;
   QLabel* lblExt;
   QLineEdit* txtExt;
   QPushButton* cmdAdd;

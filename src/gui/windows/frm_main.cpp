@@ -141,7 +141,7 @@ void frmMain::Form_Load() {
   txtFolder->setText(QString::fromStdString(app::StartFolder()));
   chkIgnoreTemp->setChecked(gbIgnoreTemp);
   chkIgnoreSys->setChecked(gbIgnoreSys);
-  for (const std::string& pattern : gExtList)
+  for (const std::string& pattern : mPatterns.Entries())
     lstExt->addItem(QString::fromStdString(pattern));
   setWindowTitle(QString::fromLatin1(kCaptionNotice) + AppTitle());
 }

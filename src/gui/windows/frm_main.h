@@ -9,6 +9,8 @@
 #include <functional>
 #include <string>
 
+#include "app/patterns/pattern_list.h"
+
 class QCheckBox;
 class QGroupBox;
 class QLabel;
@@ -56,7 +58,8 @@ class frmMain : public QWidget {
   void lblWebsite_Click();
 
   // The pattern list (frm_main_extensions.cpp).
-  void RefreshExtensions();
+  void ShowPatterns();
+  void TakeSelection();
   void cmdExtAdd_Click();
   void cmdExtEdit_Click();
   void cmdExtRmv_Click();
@@ -67,6 +70,7 @@ class frmMain : public QWidget {
   std::string mSettingsFile;
   ScanWindowOpener mOpenScanWindow;
   SplashShower mShowSplash;
+  app::PatternList mPatterns;  // the one pattern list; the list box shows it
   QPointer<frmExtDialog> mExtDialog;
   bool mbUnloaded = false;
 

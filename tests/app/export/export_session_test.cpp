@@ -32,13 +32,21 @@ class RecordingExportView final : public ExportView {
   std::optional<std::string> AskFolder(const FolderQuestion& q) override {
     return answers.AskFolder(q);
   }
-  void Open(std::string_view title, std::uint64_t files, StopToken&) override {
+  std::uint64_t stopAfterFiles = 0;  // presses Cancel once this many files are done
+  void Open(std::string_view title, std::uint64_t files, StopToken& stop) override {
+    stop_ = &stop;
     progress.push_back("open " + std::string(title) + " " + std::to_string(files));
   }
-  void Update(const RunProgress&) override {}
+  void Update(const RunProgress& done) override {
+    if (stopAfterFiles && done.filesDone >= stopAfterFiles && stop_)
+      stop_->RequestStop();  // Cancel pressed in the progress window
+  }
   void Close() override { progress.push_back("close"); }
   void ShowStatus(const std::string& text) override { status.push_back(text); }
   void OnZipLine(std::string_view line) override { lines += line; }
+
+ private:
+  StopToken* stop_ = nullptr;
 };
 
 // A scan session holding rows for two files of `dir`, below gRootFolder = dir.
@@ -69,6 +77,35 @@ class ScannedRows : public ScanSession {
   SearchParams params_;
   std::string root_;
   std::atomic<bool> running_{false};
+};
+
+// A scan session holding one row per path, in the given order.
+class ListedRows : public ScanSession {
+ public:
+  explicit ListedRows(std::vector<std::filesystem::path> files)
+      : ScanSession(".", params_, root_, running_), files_(std::move(files)) {
+    testing::ScriptedAnswers none;
+    struct NoView final : ScanView {
+      void OnRow(std::size_t, const ScanRow&, const std::string&) override {}
+      void OnStatus(const std::string&) override {}
+      void Yield() override {}
+    } view;
+    Run(view, none);
+  }
+
+ protected:
+  void RunSearch(SearchParams&, const std::string&, SearchSink& sink) override {
+    for (const auto& file : files_) {
+      sink.OnMatch(test::Utf8(file.filename()),
+                   test::Utf8(file.parent_path()) + platform::kPathSeparator, 1);
+    }
+  }
+
+ private:
+  SearchParams params_;
+  std::string root_;
+  std::atomic<bool> running_{false};
+  std::vector<std::filesystem::path> files_;
 };
 
 TEST(ExportSession, CancelledSaveDialogLeavesTheResultsUnsaved) {
@@ -140,7 +177,7 @@ TEST(ExportSession, FailedArchiveOffersTheCopyWhichAsksBeforeReplacing) {
   EXPECT_EQ(TempDir::read(out / "PC1/sub/b.doc"), "bravo");
   ASSERT_EQ(view.answers.asked.size(), 1u);
   EXPECT_EQ(view.answers.asked[0].text, "The migration folder already holds this file:\n" +
-                                            out.str("PC1/a.doc") +
+                                            test::Utf8(out / "PC1" / "a.doc") +
                                             "\n\nDo you want to replace it?");
   EXPECT_EQ(view.answers.asked[0].buttons, Buttons::YesNoYesToAllCancel);
   EXPECT_EQ(session.CopyOutcomeQuestion(copied).icon, Icon::Exclamation);
@@ -154,6 +191,57 @@ TEST(ExportSession, FailedArchiveOffersTheCopyWhichAsksBeforeReplacing) {
   EXPECT_EQ(flow.answers.asked[0].text,
             "Failed to zip files, do you want to copy the files instead?");
   EXPECT_EQ(flow.answers.asked[0].buttons, Buttons::YesNo);
+  EXPECT_TRUE(scan.mbSaved);
+}
+
+// A file listed twice cannot be added: the builder's error is shown, nothing is written, and the
+// results stay unsaved.
+TEST(ExportSession, BuilderErrorIsShownAndNothingIsWritten) {
+  TempDir dir;
+  const auto file = dir.write("a.doc", "a");
+  ListedRows scan({file, file});
+  TempDir out;
+  RecordingExportView view;
+  view.answers.answerSaveFile(out.str("PC1.zip"));
+  ExportSession(view).Export(scan);
+  ASSERT_EQ(view.answers.asked.size(), 1u);
+  EXPECT_EQ(view.answers.asked[0].text,
+            "Failed to zip files: File is already in Zip List\n\n" + test::Utf8(file));
+  EXPECT_EQ(view.answers.asked[0].icon, Icon::Exclamation);
+  EXPECT_TRUE(std::filesystem::is_empty(out.path()));
+  EXPECT_FALSE(scan.mbSaved);
+  EXPECT_FALSE(scan.mbExporting);
+  EXPECT_EQ(view.status.back(), "Done");
+}
+
+// Cancel in the progress window: the old archive stays as it was, no partial file is left, no
+// question follows, and the next export of the same results makes the archive.
+TEST(ExportSession, CancelledArchiveKeepsTheOldOneAndTheNextExportWorks) {
+  TempDir dir;
+  std::vector<std::filesystem::path> files;
+  for (int i = 0; i < 40; ++i)
+    files.push_back(dir.write("f" + std::to_string(i) + ".doc", std::string(20000, 'a' + i % 26)));
+  ListedRows scan(files);
+  TempDir out;
+  const auto archive = out.write("PC1.zip", "the archive of an earlier export");
+  RecordingExportView view;
+  view.stopAfterFiles = 1;
+  view.answers.answerSaveFile(test::Utf8(archive));
+  ExportSession(view).Export(scan);
+  EXPECT_TRUE(view.answers.asked.empty());
+  EXPECT_EQ(TempDir::read(archive), "the archive of an earlier export");
+  EXPECT_EQ(std::distance(std::filesystem::directory_iterator(out.path()),
+                          std::filesystem::directory_iterator()),
+            1);
+  EXPECT_FALSE(scan.mbSaved);
+  EXPECT_FALSE(scan.mbExporting);
+
+  RecordingExportView again;
+  again.answers.answerSaveFile(test::Utf8(archive));
+  ExportSession(again).Export(scan);
+  ASSERT_EQ(again.answers.asked.size(), 1u);
+  EXPECT_EQ(again.answers.asked[0].text,
+            "Successfully archived all files into " + test::Utf8(archive));
   EXPECT_TRUE(scan.mbSaved);
 }
 

@@ -2,9 +2,11 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <string>
 #include <vector>
 
+#include "app/main/program_start.h"
 #include "app/support/scripted_answers.h"
 #include "core/platform/system.h"
 #include "core/settings/app_state.h"
@@ -14,8 +16,8 @@
 namespace tarnwick::app {
 namespace {
 
-using testing::ScriptedAnswers;
 using test::TempDir;
+using testing::ScriptedAnswers;
 
 TEST(PrepareScan, FillsTheRequestAndEndsTheFolderInOneSeparator) {
   const std::string sep(1, platform::kPathSeparator);
@@ -72,6 +74,49 @@ TEST(RunExitSequence, WritesTheThreeSettingsThenHidesThenShowsTheSplash) {
   EXPECT_EQ(view.steps, (std::vector<std::string>{"hide:1", "splash:3000"}));
   EXPECT_EQ(ReadSetting(file, kSettingsSection, "extensions"), "*.doc;*.txt");
   EXPECT_EQ(ReadSetting(file, kSettingsSection, "ignoresys"), "0");
+  gExtensions.clear();
+}
+
+// The command line's request: the same rules with the patterns already joined.
+TEST(PrepareScan, TakesPatternsAlreadyJoined) {
+  SearchParams params;
+  params.MatchCount = 3;
+  std::string root;
+  PrepareScan("data", false, true, "*.doc;*.pdf", params, root);
+  EXPECT_EQ(root, "data" + std::string(1, platform::kPathSeparator));
+  EXPECT_EQ(params.Pattern, "*.doc;*.pdf");
+  EXPECT_TRUE(params.Recurse);
+  EXPECT_FALSE(params.IgnoreTemp);
+  EXPECT_TRUE(params.IgnoreSys);
+  EXPECT_EQ(params.MatchCount, 0);
+}
+
+// A first start writes the default settings file and loads it; where the file cannot be written
+// (a folder in its place) the error box comes to the front, and nothing is loaded.
+TEST(LoadProgramState, LoadsTheSettingsOrSaysWhyItCannotStart) {
+  {
+    TempDir dir;
+    ScriptedAnswers answers;
+    gExtList.clear();
+    EXPECT_TRUE(LoadProgramState(dir.str(), answers));
+    EXPECT_TRUE(answers.asked.empty());
+    EXPECT_EQ(gExtList.size(), 35u);
+  }
+  {
+    TempDir dir;
+    std::filesystem::create_directories(dir.path() / "Settings.ini");
+    ScriptedAnswers answers;
+    gExtList.clear();
+    EXPECT_FALSE(LoadProgramState(dir.str(), answers));
+    ASSERT_EQ(answers.asked.size(), 1u);
+    EXPECT_EQ(answers.asked[0].text, "You need to be an administrator to run this program.");
+    EXPECT_EQ(answers.asked[0].caption, "Tarnwick");
+    EXPECT_EQ(answers.asked[0].icon, Icon::Error);
+    EXPECT_EQ(answers.asked[0].buttons, Buttons::Ok);
+    EXPECT_TRUE(answers.asked[0].foreground);
+    EXPECT_TRUE(gExtList.empty());
+  }
+  gExtList.clear();
   gExtensions.clear();
 }
 

@@ -144,5 +144,20 @@ TEST_F(ScanSessionTest, ASecondSessionRunsAfterTheFirstWithoutAReset) {
   }
 }
 
+// "Save to zip file" appears once the walk is over and can be pressed only when the front end has
+// an export to run.
+TEST_F(ScanSessionTest, ExportIsOfferedAfterTheWalkAndEnabledOnlyWhenAvailable) {
+  for (const bool available : {false, true}) {
+    ScriptedSession session(params, root, running);
+    session.SetExportAvailable(available);
+    EXPECT_FALSE(session.ExportEnabled());
+    ScriptedAnswers local;
+    RecordingView v;
+    session.Run(v, local);
+    EXPECT_TRUE(session.ShowsExport());
+    EXPECT_EQ(session.ExportEnabled(), available);
+  }
+}
+
 }  // namespace
 }  // namespace tarnwick::app

@@ -8,6 +8,7 @@
 #endif
 
 #include <algorithm>
+#include <atomic>
 #include <chrono>
 #include <cstring>
 #include <filesystem>
@@ -458,6 +459,34 @@ TEST_F(SearchTest, YieldsOnAClockAndACancelThereStopsTheWalkSoon) {
   SearchFolder(params, root(), cancelling);
   EXPECT_LT(cancelling.rows.size(), 30u);
   EXPECT_EQ(params.MatchCount, static_cast<std::int64_t>(cancelling.rows.size()));
+}
+
+// A status line on another thread reads the counters while the walk adds to them: it sees them
+// only grow, and the walk's own totals are exact.
+TEST_F(SearchTest, CountersMayBeReadFromAnotherThreadWhileTheWalkRuns) {
+  for (int i = 0; i < 200; ++i)
+    dir.write("d" + std::to_string(i % 10) + "/f" + std::to_string(i) + ".doc", "abc");
+  std::atomic<bool> done{false};
+  bool grew = true;
+  std::thread reader([&] {
+    std::int64_t lastMatches = 0, lastScanned = 0;
+    std::uint64_t lastBytes = 0;
+    while (!done.load()) {
+      const std::int64_t matches = params.MatchCount;
+      const std::int64_t scanned = params.ScannedCount;
+      const std::uint64_t bytes = params.TotalBytes;
+      grew = grew && matches >= lastMatches && scanned >= lastScanned && bytes >= lastBytes;
+      lastMatches = matches;
+      lastScanned = scanned;
+      lastBytes = bytes;
+    }
+  });
+  scan(root());
+  done = true;
+  reader.join();
+  EXPECT_TRUE(grew);
+  EXPECT_EQ(params.MatchCount, 200);
+  EXPECT_EQ(params.TotalBytes, 600u);
 }
 
 }  // namespace
