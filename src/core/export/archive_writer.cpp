@@ -388,6 +388,8 @@ class ArchiveRun {
     }
     if (central_.empty())
       return result;
+    if (const FileError err = writeFinalEntry(); err != FileError::None)
+      return {WriteStatus::OutputFailed, 0, err};
     const std::uint64_t directoryOffset = out_.Position();
     std::string directory;
     for (const auto& record : central_) {
@@ -411,6 +413,21 @@ class ArchiveRun {
     result.status = WriteStatus::Written;
     result.entriesWritten = central_.size();
     return result;
+  }
+
+  FileError writeFinalEntry() {
+    if (!settings_.finalEntry)
+      return FileError::None;
+    std::optional<MemoryEntry> last = settings_.finalEntry();
+    if (!last)
+      return FileError::None;
+    last->record.localHeaderOffset = out_.Position();
+    FileError err = out_.Write(zipformat::LocalHeader(last->record));
+    if (err == FileError::None)
+      err = out_.Write(last->data);
+    if (err == FileError::None)
+      central_.push_back(std::move(last->record));
+    return err;
   }
 
   void releaseFile(std::size_t index) {

@@ -16,6 +16,7 @@
 #include <string>
 #include <vector>
 
+#include "core/export/memory_entry.h"
 #include "core/export/zip_format.h"
 #include "core/platform/input_file.h"
 #include "core/platform/output_file.h"
@@ -64,6 +65,10 @@ struct WriterSettings {
   // Called on the calling thread at least every 50 ms while the run waits, and after each block
   // written, with the uncompressed bytes of File entries handled so far.
   std::function<void(std::uint64_t bytesDone)> onTick;
+  // Asked once every planned entry is settled (onEntry has seen them all) and at least one was
+  // written: an entry made from memory to write last, such as the manifest, which needs the
+  // other entries' CRCs. Nothing when it returns nothing.
+  std::function<std::optional<MemoryEntry>()> finalEntry;
 };
 
 enum class WriteStatus { Written, NothingWritten, Cancelled, OutputFailed };

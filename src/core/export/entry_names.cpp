@@ -42,6 +42,19 @@ std::string ResolveListedName(std::string_view name, std::string_view rootDirect
   return base + std::string(name);
 }
 
+bool IsReservedEntryName(std::string_view entryName) {
+  if (entryName.size() != kManifestEntryName.size())
+    return false;
+  for (std::size_t i = 0; i < entryName.size(); ++i) {
+    char c = entryName[i];
+    if (c >= 'A' && c <= 'Z')
+      c = static_cast<char>(c - 'A' + 'a');
+    if (c != kManifestEntryName[i])
+      return false;
+  }
+  return true;
+}
+
 std::string RelativeParts(std::string_view path) {
   if (hasDrive(path))
     path.remove_prefix(2);

@@ -24,6 +24,11 @@ std::string ResolveListedName(std::string_view name, std::string_view rootDirect
 // extracted into. With `junkFolders` only the file's own name is kept. Empty when nothing is left.
 std::string EntryName(std::string_view path, std::string_view rootDirectory, bool junkFolders);
 
+// The archive's own manifest entry. Reserved: a gathered file that would get this name (letter case
+// ignored) is given another, so the manifest can never hide a file or be mistaken for one.
+inline constexpr std::string_view kManifestEntryName = "tarnwick-manifest.txt";
+bool IsReservedEntryName(std::string_view entryName);
+
 // A path made relative and safe: its root removed, "." and ".." parts dropped, separators
 // normalised to "/". The common part of entry names and of the copy's destinations.
 std::string RelativeParts(std::string_view path);

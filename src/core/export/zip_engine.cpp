@@ -1,10 +1,13 @@
 #include "core/export/zip_engine.h"
 
+#include <chrono>
 #include <cmath>
 #include <memory>
+#include <optional>
 
 #include "core/common/ui_hooks.h"
 #include "core/export/archive_writer.h"
+#include "core/export/entry_names.h"
 #include "core/export/zip_directory.h"
 #include "core/export/zip_plan.h"
 #include "core/export/zip_state.h"
@@ -98,6 +101,8 @@ class ZipRun {
       reportProgress();
       Pump();
     };
+    if (control_.manifest != nullptr)
+      ws.finalEntry = [this, &ws] { return manifestEntry(ws.level); };
     const WriteResult written = WriteArchive(plan_.entries, *out, ws);
 
     switch (written.status) {
@@ -116,6 +121,12 @@ class ZipRun {
       // Every file failed: an archive without them would only hide that.
       return fail(kZipNothingToDo, "Nothing to do! (" + archive_ + ")");
     }
+    if (control_.afterWrite)
+      control_.afterWrite(out->TemporaryPath());
+    if (control_.verify) {
+      if (const std::int32_t rc = verify(*out); rc != kZipOk)
+        return rc;
+    }
     if (const FileError e = out->Commit(&detail); e != FileError::None) {
       ZipPrint("zip I/O error: " + (detail.empty() ? std::string(platform::Describe(e)) : detail) +
                "\n");
@@ -127,6 +138,84 @@ class ZipRun {
   }
 
  private:
+  std::optional<MemoryEntry> manifestEntry(int level) {
+    std::vector<ManifestFile> files;
+    for (const auto& a : report_.archived)
+      files.push_back({a.size, a.modifiedTime, a.crc, a.entryName, a.path});
+    std::vector<ManifestNote> notGathered;
+    for (const auto& s : report_.skipped)
+      notGathered.push_back({s.path, SkippedReason(s)});
+    notGathered.insert(notGathered.end(), control_.manifest->notGathered.begin(),
+                       control_.manifest->notGathered.end());
+    const std::string text = ManifestText(control_.manifest->header, ManifestPart{}, files,
+                                          notGathered, control_.manifest->unreadableFolders);
+    zipformat::EntryRecord record;
+    record.name = std::string(kManifestEntryName);
+    const zipformat::DosTime t = zipformat::ToDosTime(control_.manifest->header.created);
+    record.dosTime = t.time;
+    record.dosDate = t.date;
+    record.unixTime = control_.manifest->header.created;
+#ifdef _WIN32
+    record.versionMadeBy = (zipformat::kHostDos << 8) | 45;
+    record.externalAttributes = 0x20;  // the archive bit, as files get it
+#else
+    record.externalAttributes = 0100644u << 16;
+#endif
+    MemoryEntry entry = MakeMemoryEntry(std::move(record), text, level);
+    written_.push_back(entry.record);
+    return entry;
+  }
+
+  // Reads the written archive back from the medium and checks it against what was written.
+  std::int32_t verify(platform::OutputFile& out) {
+    FileError err = FileError::None;
+    std::unique_ptr<platform::InputFile> back = out.ReadBack(err);
+    if (!back) {
+      ZipPrint(std::string("zip I/O error: ") + platform::Describe(err) + "\n");
+      return fail(kZipVerifyFailed,
+                  "Archive test failed: it could not be read back (" + archive_ + ")");
+    }
+    progress_.verifying = true;
+    progress_.bytesDone = 0;
+    progress_.bytesTotal = 0;
+    for (const auto& r : written_)
+      progress_.bytesTotal += r.size;
+    ShowStatus("Verifying " + archive_);
+    reportProgress();
+    VerifyControl vc;
+    vc.cancel = control_.cancel;
+    auto lastTick = std::chrono::steady_clock::now();
+    vc.progress = [this, &lastTick](std::uint64_t done) {
+      const auto now = std::chrono::steady_clock::now();
+      if (now - lastTick < std::chrono::milliseconds(50))
+        return;
+      lastTick = now;
+      progress_.bytesDone = done;
+      reportProgress();
+      Pump();
+    };
+    const VerifyResult v = VerifyArchive(std::move(back), written_, vc);
+    if (v.cancelled) {
+      report_.cancelled = true;
+      return fail(kZipCancelled, "Interrupted (aborting)");
+    }
+    progress_.bytesDone = progress_.bytesTotal;
+    reportProgress();
+    if (!v.ok) {
+      report_.damaged = v.damaged;
+      for (const auto& d : v.damaged)
+        ZipPrint("  zip warning: damaged in the archive, " + d.problem + ": " + d.entryName + "\n");
+      const std::string why = !v.failure.empty()
+                                  ? v.failure
+                                  : std::to_string(v.damaged.size()) +
+                                        (v.damaged.size() == 1 ? " entry is" : " entries are") +
+                                        " not as written";
+      return fail(kZipVerifyFailed, "Archive test failed: " + why + " (" + archive_ + ")");
+    }
+    report_.verified = true;
+    return kZipOk;
+  }
+
   bool hasNewFolders() const {
     for (const auto& e : plan_.entries) {
       if (e.kind == PlannedEntry::Kind::Folder)
@@ -171,6 +260,10 @@ class ZipRun {
 
   void onEntry(const EntryOutcome& o) {
     const PlannedEntry& e = plan_.entries[o.index];
+    if (o.written)
+      written_.push_back(*o.record);
+    else if (o.keptOld && e.fallback)
+      written_.push_back(*e.fallback);
     if (e.kind == PlannedEntry::Kind::Kept) {
       if (o.written)
         ++report_.keptEntries;
@@ -189,8 +282,9 @@ class ZipRun {
         ZipPrint(line);
       }
       if (e.kind == PlannedEntry::Kind::File) {
-        report_.archived.push_back(
-            {plan_.listedPaths[o.index], r.name, r.size, r.compressedSize, deflated, replaces});
+        report_.archived.push_back({plan_.listedPaths[o.index], r.name, r.size, r.compressedSize,
+                                    r.crc, r.unixTime.value_or(0), deflated, replaces,
+                                    plan_.escapedNames[o.index]});
       }
     } else {
       ZipSkippedFile s{plan_.listedPaths[o.index], o.error, o.detail};
@@ -216,6 +310,7 @@ class ZipRun {
   std::vector<zipformat::ExistingEntry> oldEntries_;
   ZipPlan plan_;
   ZipProgress progress_;
+  std::vector<zipformat::EntryRecord> written_;  // every entry written, in archive order
 };
 
 }  // namespace

@@ -22,6 +22,8 @@
 #include <string_view>
 #include <vector>
 
+#include "core/export/manifest.h"
+#include "core/export/zip_verify.h"
 #include "core/platform/input_file.h"
 
 namespace tarnwick {
@@ -52,7 +54,8 @@ struct ZipOptions {
 
 // Result codes (the values the long-established zip tool uses for the same outcomes).
 inline constexpr std::int32_t kZipOk = 0;
-inline constexpr std::int32_t kZipBadArchive = 3;  // the archive to update is not readable ZIP
+inline constexpr std::int32_t kZipBadArchive = 3;    // the archive to update is not readable ZIP
+inline constexpr std::int32_t kZipVerifyFailed = 8;  // the archive read back was not as written
 inline constexpr std::int32_t kZipCancelled = 9;
 inline constexpr std::int32_t kZipReadFailed = 11;   // the archive to update could not be read
 inline constexpr std::int32_t kZipNothingToDo = 12;  // no entry to write: nothing was made
@@ -66,8 +69,13 @@ struct ZipArchivedFile {
   std::string entryName;  // its name in the archive
   std::uint64_t size = 0;
   std::uint64_t compressedSize = 0;
+  std::uint32_t crc = 0;
+  std::int64_t modifiedTime = 0;  // of the content read
   bool deflated = false;
   bool replaced = false;  // an old entry of that name was replaced ("updating")
+  // The file's name is not text (bytes that are not UTF-8, an unpaired surrogate on Windows, a
+  // control character): the entry name is its escaped form, "%" and two hex digits per such byte.
+  bool escapedName = false;
 };
 
 struct ZipSkippedFile {
@@ -85,6 +93,8 @@ struct ZipReport {
   std::vector<ZipSkippedFile> skipped;    // in list order
   std::uint64_t keptEntries = 0;          // entries of the old archive kept unchanged (update)
   std::string failure;                    // why nothing was written, when it was not
+  bool verified = false;                  // the archive was read back and found as written
+  std::vector<DamagedEntry> damaged;      // what the read-back found wrong (then not written)
 };
 
 struct ZipProgress {
@@ -92,6 +102,9 @@ struct ZipProgress {
   std::uint64_t filesTotal = 0;
   std::uint64_t bytesDone = 0;
   std::uint64_t bytesTotal = 0;
+  // The archive is being read back and checked ("Verifying"); bytes are then those checked of
+  // the archive's entries.
+  bool verifying = false;
 };
 
 // How the caller follows and steers a run. Every callback runs on the calling thread.
@@ -103,6 +116,13 @@ struct ZipRunControl {
   // Where files are read; the system's files when null. Tests put failures in here.
   const platform::FileSource* files = nullptr;
   unsigned threads = 0;  // compressing threads; 0 means one per processor
+  // Read the archive back from the medium and check every entry before putting it in place.
+  bool verify = true;
+  // Writes the manifest entry (tarnwick-manifest.txt) last in the archive when given. Not owned.
+  const ManifestInput* manifest = nullptr;
+  // Called with the temporary file's path once it is written, before it is checked (tests
+  // damage it here).
+  std::function<void(const std::string& temporaryPath)> afterWrite;
 };
 
 // Makes the archive `archiveName` from `names` (paths of files, or with Recurse of folders).

@@ -3,7 +3,9 @@
 #include <algorithm>
 #include <filesystem>
 #include <unordered_map>
+#include <unordered_set>
 
+#include "core/common/escaped_name.h"
 #include "core/export/compression_choice.h"
 #include "core/export/entry_names.h"
 #include "core/platform/path_rules.h"
@@ -31,6 +33,7 @@ std::string absoluteKey(const std::string& path) {
 struct Candidate {
   std::string path;
   bool isFolder = false;
+  bool escapedName = false;  // its entry name is the escaped form of its name
   platform::FileInfo info;
 };
 
@@ -47,8 +50,21 @@ class Planner {
     // Entry name (by the platform's rule) -> index into `chosen`.
     std::unordered_map<std::string, std::size_t> byName;
     std::vector<std::pair<Candidate, std::string>> chosen;
-    for (Candidate& c : candidates) {
-      std::string name = EntryName(c.path, opt_.RootDir, opt_.JunkDirs && !c.isFolder);
+    // Names that are stored as they are, so that an escaped or reserved name moved aside never
+    // takes one of them.
+    std::vector<std::string> names(candidates.size());
+    std::unordered_set<std::string> plainNames;
+    for (std::size_t i = 0; i < candidates.size(); ++i) {
+      const Candidate& c = candidates[i];
+      names[i] = EntryName(c.path, opt_.RootDir, opt_.JunkDirs && !c.isFolder);
+      if (c.isFolder && !names[i].empty())
+        names[i] += '/';
+      if (IsPlainName(names[i]))
+        plainNames.insert(platform::PathKey(names[i]));
+    }
+    for (std::size_t i = 0; i < candidates.size(); ++i) {
+      Candidate& c = candidates[i];
+      std::string name = std::move(names[i]);
       if (name.empty()) {
         if (!c.isFolder)
           skip(c.path, FileError::NotAFile, "it names no file", false);
@@ -57,10 +73,20 @@ class Planner {
       if (c.isFolder) {
         if (opt_.JunkDirs || opt_.NoDirEntries)
           continue;
-        name += '/';
       } else if (absoluteKey(c.path) == archiveKey) {
         skip(c.path, FileError::Other, "it is the archive being written", true);
         continue;
+      }
+      const bool plain = IsPlainName(name);
+      if (!plain)
+        name = EscapeName(name);
+      if (!plain || IsReservedEntryName(name)) {
+        name = freeName(name, [&](const std::string& candidate) {
+          const std::string key = platform::PathKey(candidate);
+          return IsReservedEntryName(candidate) || byName.count(key) != 0 ||
+                 plainNames.count(key) != 0;
+        });
+        c.escapedName = !plain;
       }
       const auto [it, added] = byName.emplace(platform::PathKey(name), chosen.size());
       if (!added) {
@@ -106,6 +132,27 @@ class Planner {
   }
 
  private:
+  // `name` itself when `taken` refuses it not, otherwise "NAME~2.EXT", "NAME~3.EXT" ...
+  static std::string freeName(const std::string& name,
+                              const std::function<bool(const std::string&)>& taken) {
+    if (!taken(name))
+      return name;
+    const bool folder = !name.empty() && name.back() == '/';
+    const std::string bare = folder ? name.substr(0, name.size() - 1) : name;
+    const std::size_t slash = bare.find_last_of('/');
+    std::size_t dot = bare.find_last_of('.');
+    if (dot == std::string::npos || (slash != std::string::npos && dot < slash) ||
+        dot == (slash == std::string::npos ? 0 : slash + 1)) {
+      dot = bare.size();
+    }
+    for (int n = 2;; ++n) {
+      std::string candidate =
+          bare.substr(0, dot) + "~" + std::to_string(n) + bare.substr(dot) + (folder ? "/" : "");
+      if (!taken(candidate))
+        return candidate;
+    }
+  }
+
   void yieldNow() {
     if (++sinceYield_ >= 256) {
       sinceYield_ = 0;
@@ -204,13 +251,14 @@ class Planner {
       ++plan_.fileEntries;
       plan_.bytesTotal += c.info.size;
     }
-    push(std::move(e), c.isFolder ? std::string() : c.path, old != nullptr);
+    push(std::move(e), c.isFolder ? std::string() : c.path, old != nullptr, c.escapedName);
   }
 
-  void push(PlannedEntry e, std::string listed, bool replaces) {
+  void push(PlannedEntry e, std::string listed, bool replaces, bool escaped = false) {
     plan_.entries.push_back(std::move(e));
     plan_.listedPaths.push_back(std::move(listed));
     plan_.replaces.push_back(replaces);
+    plan_.escapedNames.push_back(escaped);
   }
 
   const PlanInput& in_;
@@ -221,13 +269,16 @@ class Planner {
 
 }  // namespace
 
+std::string SkippedReason(const ZipSkippedFile& skipped) {
+  return skipped.reason == FileError::Other && !skipped.detail.empty()
+             ? skipped.detail
+             : platform::Describe(skipped.reason);
+}
+
 std::string SkipLine(const ZipSkippedFile& skipped, bool partway) {
   if (!partway)
     return "  zip warning: could not open for reading: " + skipped.path + "\n";
-  std::string reason = skipped.reason == FileError::Other && !skipped.detail.empty()
-                           ? skipped.detail
-                           : platform::Describe(skipped.reason);
-  return "  zip warning: left out, " + reason + ": " + skipped.path + "\n";
+  return "  zip warning: left out, " + SkippedReason(skipped) + ": " + skipped.path + "\n";
 }
 
 ZipPlan PlanArchive(const PlanInput& input) {

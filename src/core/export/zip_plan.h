@@ -18,7 +18,8 @@ struct ZipPlan {
   std::vector<PlannedEntry> entries;
   // For each entry: the path as it came from the list (File), empty otherwise.
   std::vector<std::string> listedPaths;
-  std::vector<bool> replaces;  // the entry replaces one of the old archive
+  std::vector<bool> replaces;      // the entry replaces one of the old archive
+  std::vector<bool> escapedNames;  // the entry name is the escaped form of a name that is not text
   std::vector<ZipSkippedFile> skipped;
   std::uint64_t filesTotal = 0;
   std::uint64_t bytesTotal = 0;
@@ -40,5 +41,7 @@ ZipPlan PlanArchive(const PlanInput& input);
 
 // The warning line for a file left out.
 std::string SkipLine(const ZipSkippedFile& skipped, bool partway);
+// Why a file was left out, in words ("in use by another program", "it is a folder").
+std::string SkippedReason(const ZipSkippedFile& skipped);
 
 }  // namespace tarnwick

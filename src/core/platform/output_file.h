@@ -39,6 +39,12 @@ class OutputFile {
   void SetModifiedTime(std::int64_t unixSeconds) { modifiedTime_ = unixSeconds; }
   void SetMode(std::uint32_t mode) { mode_ = mode; }
 
+  // Flushes what was written to the medium and opens the file again for reading past the
+  // system's cache (POSIX: fsync, then the file's cached pages dropped; Windows: flushed, then
+  // read unbuffered), so a check of the result sees what the medium holds. The file stays
+  // uncommitted. Null with `error` set on failure.
+  std::unique_ptr<InputFile> ReadBack(FileError& error);
+
   // Puts the file in place: flushes it (to the disk too when it replaces a file, so that a crash
   // cannot lose both), applies time and mode and renames it over the target. After a failure the
   // temporary file is removed and any old file at the target is unchanged.

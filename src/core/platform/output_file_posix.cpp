@@ -57,7 +57,11 @@ std::unique_ptr<OutputFile> OutputFile::CreateBeside(const std::string& target, 
       replaces = true;
     }
   }
-  std::string temp = resolved + ".tmp-XXXXXX";
+  // A short name of its own in the same folder rather than the target's name with a suffix: a
+  // target whose name is near the file system's limit (255 bytes) must still be writable.
+  const std::size_t slash = resolved.rfind('/');
+  std::string temp =
+      (slash == std::string::npos ? std::string() : resolved.substr(0, slash + 1)) + ".twXXXXXX";
   UniqueFd fd(::mkstemp(temp.data()));
   if (!fd) {
     error = errno == ENOSPC                                         ? FileError::DiskFull
@@ -136,6 +140,24 @@ FileError OutputFile::TruncateTo(std::uint64_t size) {
   }
   position_ = size;
   return FileError::None;
+}
+
+std::unique_ptr<InputFile> OutputFile::ReadBack(FileError& error) {
+  error = FileError::None;
+  if (!handle_) {
+    error = FileError::WriteFailed;
+    return nullptr;
+  }
+  if (::fsync(handle_->fd.get()) != 0) {
+    error = writeError(errno);
+    return nullptr;
+  }
+  // Clean pages only can be dropped, hence after fsync; what remains cached (other readers of
+  // the file, none here) would be read from memory.
+  ::posix_fadvise(handle_->fd.get(), 0, 0, POSIX_FADV_DONTNEED);
+  OpenedFile opened = SystemFiles().Open(tempPath_);
+  error = opened.error;
+  return std::move(opened.file);
 }
 
 FileError OutputFile::Commit(std::string* detail) {

@@ -4,7 +4,9 @@
 #include <windows.h>
 
 #include <algorithm>
+#include <cstring>
 #include <ctime>
+#include <mutex>
 
 #include <random>
 
@@ -57,6 +59,58 @@ bool writeAt(HANDLE h, std::uint64_t offset, std::string_view bytes, DWORD& err)
   return true;
 }
 
+// Reads a file opened with FILE_FLAG_NO_BUFFERING, which takes only offsets, sizes and buffers
+// that are multiples of the sector size: each read goes through an aligned buffer of whole
+// sectors (4096 bytes covers every sector size in use).
+class UnbufferedFile final : public InputFile {
+ public:
+  UnbufferedFile(HANDLE h, FileInfo info) : h_(h), info_(info) {}
+  ~UnbufferedFile() override { CloseHandle(h_); }
+  UnbufferedFile(const UnbufferedFile&) = delete;
+  UnbufferedFile& operator=(const UnbufferedFile&) = delete;
+
+  const FileInfo& Info() const override { return info_; }
+  FileError Restat(FileInfo& info) override {
+    info = info_;
+    return FileError::None;
+  }
+  FileError ReadAt(std::uint64_t offset, std::span<char> buffer, std::size_t& got) override {
+    got = 0;
+    std::lock_guard lock(m_);
+    while (got < buffer.size() && offset < info_.size) {
+      const std::uint64_t start = offset & ~(kAlign - 1);
+      const std::size_t skip = static_cast<std::size_t>(offset - start);
+      OVERLAPPED ov{};
+      ov.Offset = static_cast<DWORD>(start);
+      ov.OffsetHigh = static_cast<DWORD>(start >> 32);
+      DWORD n = 0;
+      if (!ReadFile(h_, aligned_.get(), static_cast<DWORD>(kBuffer), &n, &ov) &&
+          GetLastError() != ERROR_HANDLE_EOF) {
+        return FileError::ReadFailed;
+      }
+      if (n <= skip)
+        break;
+      const std::size_t take = std::min<std::size_t>(n - skip, buffer.size() - got);
+      std::memcpy(buffer.data() + got, static_cast<char*>(aligned_.get()) + skip, take);
+      got += take;
+      offset += take;
+    }
+    return FileError::None;
+  }
+
+ private:
+  static constexpr std::uint64_t kAlign = 4096;
+  static constexpr std::size_t kBuffer = 1 << 20;
+  struct Free {
+    void operator()(void* p) const { VirtualFree(p, 0, MEM_RELEASE); }
+  };
+  HANDLE h_;
+  FileInfo info_;
+  std::mutex m_;
+  std::unique_ptr<void, Free> aligned_{
+      VirtualAlloc(nullptr, kBuffer, MEM_COMMIT | MEM_RESERVE, PAGE_READWRITE)};
+};
+
 }  // namespace
 
 std::unique_ptr<OutputFile> OutputFile::CreateBeside(const std::string& target, FileError& error,
@@ -68,11 +122,18 @@ std::unique_ptr<OutputFile> OutputFile::CreateBeside(const std::string& target, 
     detail = "a folder has that name";
     return nullptr;
   }
+  // A short name of its own in the same folder rather than the target's name with a suffix: a
+  // target whose name is near the file system's limit (255 units) must still be writable.
+  const std::size_t slash = target.find_last_of("\\/");
+  std::string folder = slash == std::string::npos ? std::string() : target.substr(0, slash + 1);
+  if (folder.empty() && target.size() >= 2 && target[1] == ':')
+    folder = target.substr(0, 2);  // "C:name": the current folder of that drive
   std::random_device rd;
   for (int attempt = 0; attempt < 100; ++attempt) {
-    const std::string temp = target + ".tmp-" + std::to_string(rd() % 1000000);
-    HANDLE h = CreateFileW(LongPath(temp).c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr,
-                           CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr);
+    const std::string temp = folder + ".tw" + std::to_string(100000 + rd() % 900000);
+    // Shared for reading only, so that the check after writing can read it unbuffered.
+    HANDLE h = CreateFileW(LongPath(temp).c_str(), GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ,
+                           nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr);
     if (h == INVALID_HANDLE_VALUE) {
       const DWORD err = GetLastError();
       if (err == ERROR_FILE_EXISTS)
@@ -140,6 +201,25 @@ FileError OutputFile::TruncateTo(std::uint64_t size) {
   }
   position_ = size;
   return FileError::None;
+}
+
+std::unique_ptr<InputFile> OutputFile::ReadBack(FileError& error) {
+  error = FileError::None;
+  if (!handle_ || !FlushFileBuffers(handle_->h)) {
+    error = FileError::WriteFailed;
+    return nullptr;
+  }
+  HANDLE h =
+      CreateFileW(LongPath(tempPath_).c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                  nullptr, OPEN_EXISTING, FILE_FLAG_NO_BUFFERING, nullptr);
+  if (h == INVALID_HANDLE_VALUE) {
+    error = FileError::ReadFailed;
+    return nullptr;
+  }
+  FileInfo info;
+  info.size = position_;
+  info.isOrdinaryFile = true;
+  return std::make_unique<UnbufferedFile>(h, info);
 }
 
 FileError OutputFile::Commit(std::string* detail) {

@@ -4,26 +4,50 @@
 
 #include <algorithm>
 
+#include "core/common/utf8.h"
+
 namespace tarnwick::platform {
 
+// WTF-8 both ways, by hand: the system's converters replace an unpaired surrogate with U+FFFD, so
+// a file with such a name (Windows allows any 16-bit units) could not be opened again by the name
+// the engine carries. Here an unpaired surrogate is encoded as its own three bytes (ED A0 80 to
+// ED BF BF) and decoded back, so every UTF-16 name survives the round trip exactly. Bytes that
+// are not UTF-8 at all become U+FFFD, as the system's converter makes them.
 std::wstring Widen(std::string_view utf8) {
-  if (utf8.empty())
-    return {};
-  const int n =
-      MultiByteToWideChar(CP_UTF8, 0, utf8.data(), static_cast<int>(utf8.size()), nullptr, 0);
-  std::wstring out(static_cast<size_t>(n), L'\0');
-  MultiByteToWideChar(CP_UTF8, 0, utf8.data(), static_cast<int>(utf8.size()), out.data(), n);
+  std::wstring out;
+  out.reserve(utf8.size());
+  for (std::size_t i = 0; i < utf8.size();) {
+    char32_t cp = 0;
+    std::size_t len = DecodeUtf8(utf8, i, cp, true);
+    if (len == 0) {
+      cp = 0xFFFD;
+      len = 1;
+    }
+    if (cp >= 0x10000) {
+      out += static_cast<wchar_t>(0xD800 + ((cp - 0x10000) >> 10));
+      out += static_cast<wchar_t>(0xDC00 + ((cp - 0x10000) & 0x3FF));
+    } else {
+      out += static_cast<wchar_t>(cp);
+    }
+    i += len;
+  }
   return out;
 }
 
 std::string Narrow(std::wstring_view utf16) {
-  if (utf16.empty())
-    return {};
-  const int n = WideCharToMultiByte(CP_UTF8, 0, utf16.data(), static_cast<int>(utf16.size()),
-                                    nullptr, 0, nullptr, nullptr);
-  std::string out(static_cast<size_t>(n), '\0');
-  WideCharToMultiByte(CP_UTF8, 0, utf16.data(), static_cast<int>(utf16.size()), out.data(), n,
-                      nullptr, nullptr);
+  std::string out;
+  out.reserve(utf16.size());
+  for (std::size_t i = 0; i < utf16.size(); ++i) {
+    char32_t cp = static_cast<char16_t>(utf16[i]);
+    if (cp >= 0xD800 && cp <= 0xDBFF && i + 1 < utf16.size()) {
+      const char32_t low = static_cast<char16_t>(utf16[i + 1]);
+      if (low >= 0xDC00 && low <= 0xDFFF) {
+        cp = 0x10000 + ((cp - 0xD800) << 10) + (low - 0xDC00);
+        ++i;
+      }
+    }
+    AppendUtf8(out, cp);
+  }
   return out;
 }
 

@@ -4,6 +4,7 @@
 
 #include <fcntl.h>
 #include <sys/stat.h>
+#include <zlib.h>
 
 #include <cstdint>
 #include <filesystem>
@@ -49,6 +50,20 @@ inline std::int64_t ModifiedTime(const std::filesystem::path& p) {
   struct stat st {};
   ::stat(p.c_str(), &st);
   return st.st_mtime;
+}
+
+inline std::uint32_t Crc32(std::string_view bytes) {
+  return static_cast<std::uint32_t>(
+      crc32_z(0, reinterpret_cast<const Bytef*>(bytes.data()), bytes.size()));
+}
+
+// CRC-32 as the manifest writes it: eight upper-case hex digits.
+inline std::string Crc32Hex(std::string_view bytes) {
+  static constexpr char kHex[] = "0123456789ABCDEF";
+  std::string out;
+  for (int shift = 28; shift >= 0; shift -= 4)
+    out += kHex[(Crc32(bytes) >> shift) & 0xF];
+  return out;
 }
 
 // The names directly in a folder.

@@ -59,6 +59,32 @@ TEST_F(FileCopyTest, CopiesKeepStructureContentAndTimes) {
             "Successfully copied all files to the migration folder");
 }
 
+// The copy keeps what the archive cannot: the exact name, whatever its bytes or length, and the
+// permission bits of a private file.
+TEST_F(FileCopyTest, OddAndLongNamesAndPermissionsAreKeptExactly) {
+  items.clear();
+  const std::string latin1 = "caf\xE9 r\xE9sum\xE9.doc";
+  const std::string longest = std::string(251, 'n') + ".doc";  // 255 bytes, the longest name
+  const std::string longUtf8 = std::string(243, 'x') + "\xC3\xA9\xC3\xA9\xC3\xA9.doc";  // 253
+  for (const auto& name : {latin1, longest, longUtf8})
+    source("names/" + name, name);
+  source("private.doc", "only for me");
+  ASSERT_EQ(::chmod(items.back().source.c_str(), 0640), 0);
+  source("script.sh", "#!/bin/sh\n");
+  ASSERT_EQ(::chmod(items.back().source.c_str(), 0750), 0);
+
+  const CopyReport report = CopyFiles(items);
+  ASSERT_TRUE(report.AllCopied()) << report.notCopied.front().detail;
+  for (const auto& name : {latin1, longest, longUtf8})
+    EXPECT_EQ(TempDir::read(dir / "PC1" / "names" / name), name);
+  EXPECT_EQ(test::FolderNames(dir / "PC1" / "names").size(), 3u) << "no temporary file left";
+  struct stat st {};
+  ASSERT_EQ(::stat((dir / "PC1" / "private.doc").c_str(), &st), 0);
+  EXPECT_EQ(st.st_mode & 07777, 0640u);
+  ASSERT_EQ(::stat((dir / "PC1" / "script.sh").c_str(), &st), 0);
+  EXPECT_EQ(st.st_mode & 07777, 0750u);
+}
+
 TEST_F(FileCopyTest, ExistingFilesAreReplacedOnlyAsTheUserAnswers) {
   struct Case {
     const char* label;

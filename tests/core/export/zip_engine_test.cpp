@@ -125,6 +125,52 @@ TEST_F(ZipEngineTest, RootDirectoryRecurseAndJunkDecideTheEntries) {
   }
 }
 
+// Names that are not text (a Latin-1 name from an old disk, a control character) are stored in
+// their escaped form, so every reader opens the archive and extracts every entry; an escaped name
+// never takes the name of a file stored as it is, nor the manifest's.
+TEST_F(ZipEngineTest, NamesThatAreNotTextAreStoredEscapedAndUnique) {
+  struct Case {
+    const char* file;
+    const char* entry;
+    bool escaped;
+  };
+  const Case cases[] = {
+      {"caf\xE9.doc", "caf%E9~2.doc", true},  // "caf%E9.doc" belongs to the next file
+      {"caf%E9.doc", "caf%E9.doc", false},
+      {"tab\there.doc", "tab%09here.doc", true},
+      {"100%.doc", "100%.doc", false},
+      {"\xC3(\xFF\xFE.doc", "%C3(%FF%FE.doc", true},
+      {"d\xF6"
+       "cs/inner.doc",
+       "d%F6cs/inner.doc", true},
+      {"tarnwick-manifest.txt", "tarnwick-manifest~2.txt", false},
+      {"Tarnwick-Manifest.TXT", "Tarnwick-Manifest~2.TXT", false},
+  };
+  ZipOptions o;
+  o.RootDir = dir.str();
+  std::vector<ExpectedEntry> want;
+  for (const auto& c : cases) {
+    const std::string p = add(c.file, c.file);
+    want.push_back({c.entry, std::string(c.file).size(), std::nullopt, p});
+  }
+  ZipReport report;
+  ASSERT_EQ(RunZip(archive(), names, o, {}, &report), kZipOk) << LastZipMessage;
+  ASSERT_EQ(report.archived.size(), std::size(cases));
+  for (std::size_t i = 0; i < std::size(cases); ++i) {
+    EXPECT_EQ(report.archived[i].entryName, cases[i].entry);
+    EXPECT_EQ(report.archived[i].escapedName, cases[i].escaped) << cases[i].entry;
+  }
+  EXPECT_EQ(test::CheckWithAllReaders(archive(), want), "");
+}
+
+TEST_F(ZipEngineTest, AnArchiveWhoseNameIsTheLongestAllowedIsWritten) {
+  add("a.doc", "alpha");
+  const std::string longest = archive(std::string(251, 'z') + ".zip");  // a 255-byte name
+  ASSERT_EQ(RunZip(longest, names, ZipOptions{}), kZipOk) << LastZipMessage;
+  EXPECT_EQ(test::RunCommand("unzip -tq " + test::Quote(longest)).exitCode, 0);
+  EXPECT_EQ(test::FolderNames(dir.path()).size(), 2u) << "no temporary file left";
+}
+
 TEST_F(ZipEngineTest, UnreadableFilesAreLeftOutAndTheRestIsArchived) {
   add("ok1.txt", test::TextBytes(4000));
   const std::string vanished = (dir / "vanished.doc").string();  // listed, then removed

@@ -27,14 +27,19 @@ TEST(Utf16, ConvertsEveryScriptBothWays) {
   EXPECT_EQ(Narrow(Widen(mixed)), mixed);
   EXPECT_EQ(Widen(""), L"");
   EXPECT_EQ(Narrow(L""), "");
-  // Malformed input becomes U+FFFD rather than being dropped or cutting the text short.
+  // Bytes that are not UTF-8 become U+FFFD rather than being dropped or cutting the text short.
   EXPECT_EQ(Widen("a\xFF"
                   "b"),
             L"a\uFFFDb");
-  EXPECT_EQ(Narrow(std::wstring(L"a\xD800"
-                                L"b")),
-            "a\xEF\xBF\xBD"
+  // An unpaired surrogate (Windows allows one in a name) is carried as WTF-8 and comes back
+  // exactly, so such a file can be opened again by the name the engine holds.
+  const std::wstring lone[] = {std::wstring(L"a\xD800b"), std::wstring(L"\xDFFF"),
+                               std::wstring(L"x\xDC00\xD800"), std::wstring(L"\xD83D")};
+  EXPECT_EQ(Narrow(lone[0]),
+            "a\xED\xA0\x80"
             "b");
+  for (const auto& name : lone)
+    EXPECT_EQ(Widen(Narrow(name)), name);
 #endif
 }
 
