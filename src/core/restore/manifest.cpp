@@ -3,10 +3,16 @@
 #include <charconv>
 #include <chrono>
 
-#include "core/restore/escaped_name.h"
+#include "core/common/escaped_name.h"
 
 namespace tarnwick::restore {
 namespace {
+
+// The exact bytes of an escaped field. A "%" that starts no escape is kept as it is, so a manifest
+// edited by hand still reads.
+std::string DecodeEscaped(std::string_view escaped) {
+  return UnescapeName(escaped).value_or(std::string(escaped));
+}
 
 std::vector<std::string_view> splitTabs(std::string_view line) {
   std::vector<std::string_view> fields;

@@ -4,7 +4,7 @@
 #include <array>
 #include <cstdint>
 
-#include "core/restore/escaped_name.h"
+#include "core/common/utf8.h"
 
 namespace tarnwick::restore {
 namespace {
@@ -163,14 +163,9 @@ std::string NameOnSystem(std::string_view name, PathSystem target) {
       ++i;
       continue;
     }
-    // The longest valid sequence here (surrogates allowed: Windows keeps them in names).
-    std::size_t len = 0;
-    for (std::size_t n = 2; n <= 4 && i + n <= name.size(); ++n) {
-      if (IsValidUtf8(name.substr(i, n), true)) {
-        len = n;
-        break;
-      }
-    }
+    // Surrogates allowed: Windows keeps unpaired ones in names.
+    char32_t cp = 0;
+    const std::size_t len = DecodeUtf8(name, i, cp, true);
     if (len == 0) {
       escapeByte(c);
       ++i;

@@ -4,8 +4,8 @@
 #include <ctime>
 #include <set>
 
+#include "core/common/escaped_name.h"
 #include "core/platform/input_file.h"
-#include "core/restore/escaped_name.h"
 #include "core/restore/restore_paths.h"
 
 namespace tarnwick::restore {
@@ -100,7 +100,7 @@ const zipformat::ExistingEntry* findEntry(const ArchivePart& part, const std::st
                                           std::size_t& index) {
   // The name as the manifest gives it, or (from a writer that recorded the original name there)
   // its escaped form, which is the entry name of an odd name.
-  for (const std::string& candidate : {name, Escape(name)}) {
+  for (const std::string& candidate : {name, EscapeName(name)}) {
     for (std::size_t i = 0; i < part.Entries().size(); ++i) {
       if (part.Entries()[i].record.name == candidate) {
         index = i;

@@ -1,46 +1,10 @@
 #include <gtest/gtest.h>
 
-#include "core/restore/escaped_name.h"
 #include "core/restore/manifest.h"
 #include "core/restore/test_archive.h"
 
 namespace tarnwick::restore {
 namespace {
-
-TEST(EscapedName, DecodesToTheExactBytes) {
-  const struct {
-    const char* escaped;
-    std::string bytes;
-  } cases[] = {
-      {"plain.doc", "plain.doc"},
-      {"caf%E9.doc", "caf\xE9.doc"},                // Latin-1 byte
-      {"100%25.doc", "100%.doc"},                   // the "%" itself
-      {"tab%09name", "tab\tname"},                  // control character
-      {"sur%ED%A0%80.doc", "sur\xED\xA0\x80.doc"},  // unpaired surrogate (WTF-8)
-      {"Gr\xC3\xBC\xC3\x9F"
-       "e.doc",
-       "Gr\xC3\xBC\xC3\x9F"
-       "e.doc"},  // UTF-8 as it is
-      {"lower%e9", "lower\xE9"},
-      {"stray%", "stray%"},  // not an escape: kept
-      {"bad%G1", "bad%G1"},
-  };
-  for (const auto& c : cases)
-    EXPECT_EQ(DecodeEscaped(c.escaped), c.bytes) << c.escaped;
-}
-
-TEST(EscapedName, EscapeThenDecodeGivesEveryByteBack) {
-  std::string all;
-  for (int b = 0; b < 256; ++b)
-    all += static_cast<char>(b);
-  all += "\xC3\xA9\xE2\x82\xAC\xF0\x9F\x98\x80";
-  const std::string escaped = Escape(all);
-  EXPECT_TRUE(IsValidUtf8(escaped));
-  EXPECT_EQ(escaped.find('\t'), std::string::npos);
-  EXPECT_EQ(DecodeEscaped(escaped), all);
-  EXPECT_EQ(Escape("\xC3\xA9"), "\xC3\xA9");
-  EXPECT_EQ(Escape("\xED\xA0\x80"), "%ED%A0%80");
-}
 
 TEST(Manifest, ReadsHeaderFilesAndSkipsWhatItDoesNotKnow) {
   test::ManifestHeader h;

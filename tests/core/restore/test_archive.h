@@ -12,8 +12,8 @@
 #include <string>
 #include <vector>
 
+#include "core/common/escaped_name.h"
 #include "core/export/zip_format.h"
-#include "core/restore/escaped_name.h"
 #include "support/temp_dir.h"
 
 namespace tarnwick::test {
@@ -82,7 +82,7 @@ struct ManifestTestFile {
 };
 
 inline std::string EscapeForTest(std::string_view bytes) {
-  return restore::Escape(bytes);
+  return EscapeName(bytes);
 }
 
 inline std::string UtcText(std::int64_t t) {
