@@ -113,7 +113,8 @@ RestoreOutcome RestoreSession::Run(const RestoreHooks& hooks) {
   };
   callbacks.onOutcome = [&](const restore::EntryOutcome& o) {
     const restore::PlanEntry& e = plan_.entries[o.planIndex];
-    OutcomeLine line{o.outcome, e.from, o.target.empty() ? e.target : o.target, o.reason};
+    OutcomeLine line{o.planIndex, o.outcome, e.from, o.target.empty() ? e.target : o.target,
+                     o.reason};
     switch (o.outcome) {
       case restore::Outcome::Restored:
         ++outcome.restored;

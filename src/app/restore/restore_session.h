@@ -44,6 +44,7 @@ struct RestoreRow {
 // One line of the outcome: where the file is (or would have gone) and why, for those not
 // restored.
 struct OutcomeLine {
+  std::size_t planIndex = 0;  // the row of the plan
   restore::Outcome outcome = restore::Outcome::Failed;
   std::string from;
   std::string path;

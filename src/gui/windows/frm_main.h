@@ -27,6 +27,9 @@ class frmMain : public QWidget {
   using ScanWindowOpener = std::function<void(QWidget* owner)>;
   // Shows the splash at the end of the run and returns when it has gone.
   using SplashShower = std::function<void()>;
+  // The "Restore..." command, run with the main window as owner. The button is disabled until one
+  // is installed (a build without the archive engine has none).
+  using RestoreCommand = std::function<void(QWidget* owner)>;
 
   // `settingsFile` is the settings file the exit sequence writes to. The window loads at once
   // from the process-wide settings state.
@@ -36,6 +39,7 @@ class frmMain : public QWidget {
   // Replace how the scan window and the splash are shown (tests check what leads up to them).
   void SetScanWindowOpener(ScanWindowOpener opener) { mOpenScanWindow = std::move(opener); }
   void SetSplashShower(SplashShower shower) { mShowSplash = std::move(shower); }
+  void SetRestoreCommand(RestoreCommand command);
 
  signals:
   // The window has been closed for good and the exit sequence has run: the program ends.
@@ -67,6 +71,7 @@ class frmMain : public QWidget {
   std::string mSettingsFile;
   ScanWindowOpener mOpenScanWindow;
   SplashShower mShowSplash;
+  RestoreCommand mRestoreCommand;
   QPointer<frmExtDialog> mExtDialog;
   bool mbUnloaded = false;
 
@@ -76,6 +81,7 @@ class frmMain : public QWidget {
   QCheckBox* chkIgnoreTemp = nullptr;
   QCheckBox* chkIgnoreSys = nullptr;
   QPushButton* cmdScan = nullptr;
+  QPushButton* cmdRestore = nullptr;
   QGroupBox* fraExt = nullptr;
   QListWidget* lstExt = nullptr;
   QPushButton* cmdExtAdd = nullptr;
