@@ -115,6 +115,7 @@ RunResult RunRestore(const ArchiveSet& set, const RestorePlan& plan,
       break;
     }
     const PlanEntry& e = plan.entries[i];
+    const std::uint64_t bytesBefore = progress.bytesDone;
     EntryOutcome out;
     out.planIndex = i;
     out.target = e.target;
@@ -223,6 +224,8 @@ RunResult RunRestore(const ArchiveSet& set, const RestorePlan& plan,
     }
     if (!done)
       finish(Outcome::Failed, "the target kept changing while it was written");
+    // A file already there or not written counts as done too.
+    progress.bytesDone = bytesBefore + e.size;
     ++progress.filesDone;
     progress.report();
   }

@@ -133,6 +133,7 @@ void frmRestore::BuildControls() {
   tblMappings->setHorizontalHeaderLabels({q(app::kColumnFrom), q(app::kColumnTo)});
   tblMappings->horizontalHeader()->setSectionResizeMode(QHeaderView::Stretch);
   tblMappings->verticalHeader()->hide();
+  tblMappings->verticalHeader()->setDefaultSectionSize(fontMetrics().height() + 6);
   tblMappings->setEditTriggers(QAbstractItemView::NoEditTriggers);
   tblMappings->setSelectionBehavior(QAbstractItemView::SelectRows);
   tblMappings->setMaximumHeight(170);
