@@ -123,11 +123,13 @@ struct ZipRunControl {
   // Called with the temporary file's path once it is written, before it is checked (tests
   // damage it here).
   std::function<void(const std::string& temporaryPath)> afterWrite;
+  // Receives every line the run prints, as ZipPrint passes it on (leading spaces removed).
+  std::function<void(std::string_view line)> line;
 };
 
 // Makes the archive `archiveName` from `names` (paths of files, or with Recurse of folders).
-// Empties LastZipMessage first; every line goes through ZipPrint. Never throws. Returns the
-// result code; `report`, when given, receives the details.
+// Empties LastZipMessage first; every line goes through ZipPrint and then to `control.line`. Never
+// throws. Returns the result code; `report`, when given, receives the details.
 std::int32_t RunZip(const std::string& archiveName, const std::vector<std::string>& names,
                     const ZipOptions& options, const ZipRunControl& control = {},
                     ZipReport* report = nullptr);

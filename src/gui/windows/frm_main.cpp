@@ -1,5 +1,8 @@
 #include "gui/windows/frm_main.h"
 
+#include "app/main/main_commands.h"
+#include "app/restore/restore_texts.h"
+
 #include <QCheckBox>
 #include <QGroupBox>
 #include <QGuiApplication>
@@ -37,19 +40,6 @@ Control* Place(QWidget* container, const char* name, const QString& caption, QRe
   auto* control = Place<Control>(container, name, geometry);
   control->setText(caption);
   return control;
-}
-
-// The folder the box starts with. On Windows the root of the drive that holds Windows: the text
-// of WINDIR up to and including its first "\" (nothing when it holds none). Where WINDIR is not
-// set, the user's home folder, where that user's documents are.
-QString StartFolder() {
-  if (const auto windir = platform::GetEnvironment("WINDIR")) {
-    const auto slash = windir->find('\\');
-    if (slash == std::string::npos)
-      return {};
-    return QString::fromStdString(windir->substr(0, slash + 1));
-  }
-  return QString::fromStdString(platform::HomeFolder());
 }
 
 void OpenScanWindow(QWidget* owner) {
@@ -99,7 +89,7 @@ void frmMain::BuildControls() {
       Place<QPushButton>(this, "cmdScan", QStringLiteral("GO"), TwipsRect(4560, 2220, 1035, 855));
   cmdScan->setFont(ControlFont(15.75, true));
   // Restoring on the new computer: a small button below "GO", in the space the layout leaves.
-  cmdRestore = Place<QPushButton>(this, "cmdRestore", QStringLiteral("Restore..."),
+  cmdRestore = Place<QPushButton>(this, "cmdRestore", QString::fromUtf8(app::kRestoreCommand),
                                   TwipsRect(4560, 3180, 1035, 375));
   cmdRestore->setEnabled(false);
 
@@ -162,7 +152,7 @@ void frmMain::SetRestoreCommand(RestoreCommand command) {
 }
 
 void frmMain::Form_Load() {
-  txtFolder->setText(StartFolder());
+  txtFolder->setText(QString::fromStdString(app::StartFolder()));
   chkIgnoreTemp->setChecked(gbIgnoreTemp);
   chkIgnoreSys->setChecked(gbIgnoreSys);
   for (const std::string& pattern : gExtList)
