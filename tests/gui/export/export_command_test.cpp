@@ -238,7 +238,7 @@ TEST_F(ExportCommandTest, ArchivesARealScanReplacingAnOldArchiveAndReportsSucces
   EXPECT_EQ(test::CheckWithAllReaders(archive, expected), "");
   EXPECT_EQ(test::FolderNames(out_.path()), std::set<std::string>{"report.txt.zip"});
 
-  ASSERT_EQ(whileRunning.size(), 4u);  // one "adding" line per file
+  ASSERT_EQ(whileRunning.size(), 5u);  // one "adding" line per file, then "Verifying"
   for (const auto& [exporting, enabled] : whileRunning) {
     EXPECT_TRUE(exporting);
     EXPECT_FALSE(enabled);
