@@ -18,6 +18,7 @@ int RunSettingsCommand(const Args& args);
 int RunScanCommand(const Args& args);
 int RunZipCommand(const Args& args);
 int RunCopyCommand(const Args& args);
+int RunRestoreCommand(const Args& args);
 
 // The usage text of all commands.
 const char* UsageText();

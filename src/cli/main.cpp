@@ -21,6 +21,11 @@ const char* UsageText() {
          "  copy DEST [FOLDER] [SCAN OPTIONS] [--overwrite] [--include-online]\n"
          "                                             scan, then copy every match into DEST,\n"
          "                                             keeping the folders below FOLDER\n"
+         "  restore ARCHIVE... [--to FOLDER] [--map FROM=TO]... [--conflict "
+         "skip|replace|keep-both]\n"
+         "          [--dry-run]                        put the archive's files back: in their old\n"
+         "                                             places mapped onto this computer, or below\n"
+         "                                             FOLDER; --dry-run prints the plan only\n"
          "\n"
          "scan options:\n"
          "  --patterns LIST                  patterns joined with \";\" (default: settings file)\n"
@@ -36,7 +41,7 @@ const char* UsageText() {
 
 int UsageError(const std::string& message) {
   std::cerr << "tarnwick-cli: " << message << "\n"
-            << "usage: tarnwick-cli settings|scan|zip|copy [ARGS]  (tarnwick-cli --help)\n";
+            << "usage: tarnwick-cli settings|scan|zip|copy|restore [ARGS]  (tarnwick-cli --help)\n";
   return kExitFailure;
 }
 
@@ -63,6 +68,8 @@ int main(int argc, char** argv) {
     return RunZipCommand(args);
   if (command == "copy")
     return RunCopyCommand(args);
+  if (command == "restore")
+    return RunRestoreCommand(args);
 #endif
   return UsageError("unknown command: " + command);
 }

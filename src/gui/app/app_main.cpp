@@ -7,6 +7,9 @@
 #include "gui/app/resources.h"
 #include "gui/common/prompts.h"
 #include "gui/export/export_command.h"
+#ifdef TARNWICK_HAVE_EXPORT
+#include "gui/restore/restore_command.h"
+#endif
 #include "gui/windows/frm_main.h"
 
 namespace tarnwick::gui {
@@ -27,6 +30,9 @@ int Main(QApplication& app, const QString& folder) {
   // main window is hidden before the splash shows, and the pattern dialog may linger hidden.
   QApplication::setQuitOnLastWindowClosed(false);
   frmMain mainWindow(SettingsPath(folder.toStdString()));
+#ifdef TARNWICK_HAVE_EXPORT
+  mainWindow.SetRestoreCommand(cmdRestore_Click);
+#endif
   QObject::connect(&mainWindow, &frmMain::Unloaded, &app, &QCoreApplication::quit,
                    Qt::QueuedConnection);
   mainWindow.show();

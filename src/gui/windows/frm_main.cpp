@@ -1,6 +1,7 @@
 #include "gui/windows/frm_main.h"
 
 #include "app/main/main_commands.h"
+#include "app/restore/restore_texts.h"
 
 #include <QCheckBox>
 #include <QGroupBox>
@@ -87,6 +88,10 @@ void frmMain::BuildControls() {
   cmdScan =
       Place<QPushButton>(this, "cmdScan", QStringLiteral("GO"), TwipsRect(4560, 2220, 1035, 855));
   cmdScan->setFont(ControlFont(15.75, true));
+  // Restoring on the new computer: a small button below "GO", in the space the layout leaves.
+  cmdRestore = Place<QPushButton>(this, "cmdRestore", QString::fromUtf8(app::kRestoreCommand),
+                                  TwipsRect(4560, 3180, 1035, 375));
+  cmdRestore->setEnabled(false);
 
   fraExt = Place<CaptionFrame>(this, "fraExt", TwipsRect(120, 1500, 4215, 2235));
   fraExt->setTitle(QStringLiteral("File extensions"));
@@ -121,6 +126,10 @@ void frmMain::BuildControls() {
 
   connect(cmdBrowse, &QPushButton::clicked, this, &frmMain::cmdBrowse_Click);
   connect(cmdScan, &QPushButton::clicked, this, &frmMain::cmdScan_Click);
+  connect(cmdRestore, &QPushButton::clicked, this, [this] {
+    if (mRestoreCommand)
+      mRestoreCommand(this);
+  });
   connect(cmdExtAdd, &QPushButton::clicked, this, &frmMain::cmdExtAdd_Click);
   connect(cmdExtEdit, &QPushButton::clicked, this, &frmMain::cmdExtEdit_Click);
   connect(cmdExtRmv, &QPushButton::clicked, this, &frmMain::cmdExtRmv_Click);
@@ -130,11 +139,16 @@ void frmMain::BuildControls() {
 // Tab moves through the pattern list and its buttons, "GO", the switches, then the folder box and
 // its button; the focus starts in the pattern list.
 void frmMain::SetTabOrder() {
-  QWidget* const order[] = {lstExt,       cmdExtAdd,     cmdExtEdit, cmdExtRmv, cmdScan,
-                            chkIgnoreSys, chkIgnoreTemp, txtFolder,  cmdBrowse};
+  QWidget* const order[] = {lstExt,     cmdExtAdd,    cmdExtEdit,    cmdExtRmv, cmdScan,
+                            cmdRestore, chkIgnoreSys, chkIgnoreTemp, txtFolder, cmdBrowse};
   for (size_t i = 1; i < std::size(order); ++i)
     setTabOrder(order[i - 1], order[i]);
   lstExt->setFocus();
+}
+
+void frmMain::SetRestoreCommand(RestoreCommand command) {
+  mRestoreCommand = std::move(command);
+  cmdRestore->setEnabled(static_cast<bool>(mRestoreCommand));
 }
 
 void frmMain::Form_Load() {

@@ -29,6 +29,9 @@ class frmMain : public QWidget {
   using ScanWindowOpener = std::function<void(QWidget* owner)>;
   // Shows the splash at the end of the run and returns when it has gone.
   using SplashShower = std::function<void()>;
+  // The "Restore..." command, run with the main window as owner. The button is disabled until one
+  // is installed (a build without the archive engine has none).
+  using RestoreCommand = std::function<void(QWidget* owner)>;
 
   // `settingsFile` is the settings file the exit sequence writes to. The window loads at once
   // from the process-wide settings state.
@@ -38,6 +41,7 @@ class frmMain : public QWidget {
   // Replace how the scan window and the splash are shown (tests check what leads up to them).
   void SetScanWindowOpener(ScanWindowOpener opener) { mOpenScanWindow = std::move(opener); }
   void SetSplashShower(SplashShower shower) { mShowSplash = std::move(shower); }
+  void SetRestoreCommand(RestoreCommand command);
 
  signals:
   // The window has been closed for good and the exit sequence has run: the program ends.
@@ -71,6 +75,7 @@ class frmMain : public QWidget {
   ScanWindowOpener mOpenScanWindow;
   SplashShower mShowSplash;
   app::PatternList mPatterns;  // the one pattern list; the list box shows it
+  RestoreCommand mRestoreCommand;
   QPointer<frmExtDialog> mExtDialog;
   bool mbUnloaded = false;
 
@@ -80,6 +85,7 @@ class frmMain : public QWidget {
   QCheckBox* chkIgnoreTemp = nullptr;
   QCheckBox* chkIgnoreSys = nullptr;
   QPushButton* cmdScan = nullptr;
+  QPushButton* cmdRestore = nullptr;
   QGroupBox* fraExt = nullptr;
   QListWidget* lstExt = nullptr;
   QPushButton* cmdExtAdd = nullptr;
