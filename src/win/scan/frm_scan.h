@@ -1,0 +1,87 @@
+// The scan window: runs one scan with live rows and progress as soon as it is shown, writes the
+// summary line, then offers the export ("Save to zip file") in place of "Cancel". It refuses to
+// close while the scan or an export runs, and asks before closing unsaved results.
+//
+// The main window fills gSearch and gRootFolder, then opens it modally: frmScan(owner).ShowModal().
+#pragma once
+
+#include <windows.h>
+// An old macro of the Windows headers that would hide SearchSink::Yield.
+#undef Yield
+
+#include <functional>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "core/scan/search.h"
+#include "win/common/handles.h"
+#include "win/controls/list_view.h"
+#include "win/scan/scan_sink.h"
+
+namespace tarnwick::win {
+
+class frmScan {
+ public:
+  // What "Save to zip file" runs. It finds the rows in mList, disables cmdExport and sets
+  // mbExporting while it runs, and sets mbSaved once the user has confirmed where to save.
+  using ExportCommand = std::function<void(frmScan&)>;
+  // Installs the export command for every scan window opened afterwards (empty: none, and the
+  // button stays disabled).
+  static void SetExportCommand(ExportCommand command);
+  // Runs the walk; tests replace it to script what the walk reports (empty: the real walk).
+  using SearchRunner = std::function<void(SearchParams&, const std::string& root, SearchSink&)>;
+  static void SetSearchRunner(SearchRunner runner);
+
+  // Makes the window (hidden) over `owner`; it loads at once.
+  explicit frmScan(HWND owner);
+  ~frmScan();
+  frmScan(const frmScan&) = delete;
+  frmScan& operator=(const frmScan&) = delete;
+
+  // Shows the window; the scan starts from the message loop once it is on screen.
+  void Show();
+  // Shows the window with its owner disabled and returns once it has closed.
+  void ShowModal();
+  HWND hWnd() const { return mhWnd.get(); }
+  // True once the window has closed.
+  bool Closed() const { return !mhWnd; }
+  // True once the scan has ended and the summary is shown.
+  bool ScanEnded() const { return mbScanEnded; }
+
+  // The result list: created when the window loads, released when it closes.
+  std::unique_ptr<clsListView> mList;
+  // True while the export command runs: the window refuses to close.
+  bool mbExporting = false;
+  // True once the export command has saved the current results: the window closes unasked.
+  bool mbSaved = false;
+  HWND cmdCancel = nullptr;
+  HWND cmdExport = nullptr;
+  HWND StatusBar() const { return mStatusBar; }
+
+  // Folders the scan could not read, in the order met.
+  const std::vector<UnreadableFolder>& UnreadableFolders() const { return mUnreadable; }
+
+ private:
+  static INT_PTR CALLBACK DialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam);
+  INT_PTR HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);
+  void Form_Load();
+  void ApplyLayout(int dpi);
+  void InitListView();
+  void Form_Activate();
+  void cmdCancel_Click();
+  void cmdExport_Click();
+  // Whether the window may close now (asks the user when the results are unsaved).
+  bool Form_Unload();
+  void TryClose();
+
+  HWND mOwner;
+  WindowHandle mhWnd;
+  FontHandle mFont;
+  HWND mStatusBar = nullptr;
+  std::vector<UnreadableFolder> mUnreadable;
+  bool mbActivated = false;
+  bool mbScanEnded = false;
+};
+
+}  // namespace tarnwick::win
