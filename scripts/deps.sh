@@ -18,13 +18,15 @@ TARNWICK_BUILD_PACKAGES=(build-essential cmake ninja-build pkg-config qt6-base-d
   libicu-dev libgtest-dev libgmock-dev fonts-dejavu-core fonts-wine)
 # What the tests use besides: real archive readers to check our archives against.
 TARNWICK_TEST_PACKAGES=(unzip zip p7zip-full libarchive-tools python3)
-# What building the engine for Windows and running its tests under Wine needs.
+# What building the Windows programs, running their tests under Wine (the windows' tests on a
+# virtual display) and packaging them needs.
 TARNWICK_WINDOWS_PACKAGES=(g++-mingw-w64-x86-64-posix libz-mingw-w64-dev googletest wine64 wine
-  python3 unzip)
+  python3 unzip xvfb xdotool nsis)
 
 # True when the Windows build can be made and its tests run here.
 tarnwick_windows_tools_present() {
   command -v x86_64-w64-mingw32-g++-posix >/dev/null && command -v wine >/dev/null &&
     [ -x /usr/lib/wine/wine64 ] && [ -d /usr/src/googletest ] &&
-    [ -f /usr/x86_64-w64-mingw32/include/zlib.h ]
+    [ -f /usr/x86_64-w64-mingw32/include/zlib.h ] && command -v Xvfb >/dev/null &&
+    command -v xdotool >/dev/null && command -v makensis >/dev/null
 }
