@@ -8,19 +8,17 @@
 #include <cstdio>
 #include <filesystem>
 #include <iostream>
+#include <optional>
 
+#include "app/export/export_session.h"
+#include "app/export/outcome_texts.h"
 #include "cli/commands.h"
 #include "cli/interrupt.h"
 #include "cli/scan_options.h"
 #include "cli/scan_run.h"
 #include "cli/scan_sink.h"
 #include "cli/terminal.h"
-#include "core/common/ui_hooks.h"
-#include "core/export/cgzip_files.h"
-#include "core/export/export_messages.h"
-#include "core/export/export_paths.h"
 #include "core/export/file_copy.h"
-#include "core/export/zip_state.h"
 #include "core/scan/format_size.h"
 
 namespace tarnwick::cli {
@@ -122,6 +120,48 @@ std::string forTerminal(const std::string& text, bool terminal) {
   return terminal ? TerminalSafe(text) : text;
 }
 
+// The export session as the command line runs it: no questions but the overwrite question,
+// answered from --overwrite; the engine's lines on stdout; the progress line on stderr; Ctrl+C
+// sets the run's stop token.
+class CliExportView final : public app::ExportView {
+ public:
+  explicit CliExportView(bool overwrite) : overwrite_(overwrite) {}
+
+  app::Answer Ask(const app::Question& question) override {
+    // Only the copy asks (whether to replace a file); without --overwrite an existing file is
+    // kept (and reported), as if answered No.
+    if (question.buttons == app::Buttons::YesNoYesToAllCancel)
+      return overwrite_ ? app::Answer::YesToAll : app::Answer::No;
+    return app::Answer::No;
+  }
+  std::optional<std::string> AskSaveFile(const app::SaveFileQuestion&) override { return {}; }
+  std::optional<std::string> AskFolder(const app::FolderQuestion&) override { return {}; }
+  void Open(std::string_view, std::uint64_t, app::StopToken& stop) override {
+    cancelOnCtrlC_.emplace(stop.Flag(), true, CancelOnInterrupt::SecondPress::CancelsAgain);
+  }
+  void Update(const app::RunProgress& p) override {
+    progress_.Draw(p.filesDone, p.filesTotal, p.bytesDone, p.bytesTotal);
+  }
+  void Close() override {
+    cancelOnCtrlC_.reset();
+    progress_.Clear();
+  }
+  void ShowStatus(const std::string&) override {}
+  // Every line the engine prints reaches stdout as soon as it is printed.
+  void OnZipLine(std::string_view line) override {
+    progress_.Clear();
+    const std::string text = forTerminal(std::string(line), toTerminal_);
+    std::fwrite(text.data(), 1, text.size(), stdout);
+    std::fflush(stdout);
+  }
+
+ private:
+  bool overwrite_;
+  bool toTerminal_ = IsTerminal(stdout);
+  ProgressLine progress_;
+  std::optional<CancelOnInterrupt> cancelOnCtrlC_;
+};
+
 }  // namespace
 
 int RunZipCommand(const Args& args) {
@@ -140,46 +180,16 @@ int RunZipCommand(const Args& args) {
   if (scanned.exitCode >= 0)
     return scanned.exitCode;
 
-  CGZipFiles zip;
-  zip.SetZipFileName(archive);
-  for (const auto& path : scanned.paths) {
-    try {
-      zip.AddFile(path);
-    } catch (const ZipBuilderError& e) {
-      // Not archived under this row: the outcome below counts it as missing (exit 1).
-      std::cerr << "tarnwick-cli: " << e.Description() << ": " << path << "\n";
-    }
-  }
+  CliExportView view(false);
+  app::ExportOptions options;
+  // Not archived under this row: the outcome below counts it as missing (exit 1).
+  options.onAddFailed = [](const std::string& path, const std::string& why) {
+    std::cerr << "tarnwick-cli: " << why << ": " << path << "\n";
+  };
+  app::ExportSession session(view, std::move(options));
+  const app::ArchiveOutcome outcome = session.Archive(archive, scanned.paths);
 
-  std::atomic<bool> cancel{false};
-  ProgressLine progress;
-  const bool toTerminal = IsTerminal(stdout);
-  std::size_t printed = 0;
-  // Every line the engine prints reaches stdout as soon as it is printed.
-  SetPumpHook([&] {
-    if (printed < LastZipMessage.size()) {
-      progress.Clear();
-      const std::string text = forTerminal(LastZipMessage.substr(printed), toTerminal);
-      std::fwrite(text.data(), 1, text.size(), stdout);
-      std::fflush(stdout);
-      printed = LastZipMessage.size();
-    }
-  });
-  zip.SetCancelFlag(&cancel);
-  zip.SetProgressCallback([&](const ZipProgress& p) {
-    progress.Draw(p.filesDone, p.filesTotal, p.bytesDone, p.bytesTotal);
-  });
-  std::int32_t rc;
-  {
-    const CancelOnInterrupt cancelOnCtrlC(cancel, true,
-                                          CancelOnInterrupt::SecondPress::CancelsAgain);
-    rc = zip.MakeZipFile();
-  }
-  Pump();  // the last lines
-  SetPumpHook({});
-  progress.Clear();
-
-  const ZipReport& report = zip.LastReport();
+  const ZipReport& report = outcome.report;
   if (report.cancelled) {
     std::cerr << "tarnwick-cli: cancelled; no archive was written\n";
     return kExitCancelled;
@@ -193,7 +203,8 @@ int RunZipCommand(const Args& args) {
                                                  report.skipped.size()),
                            IsTerminal(stderr))
             << "\n";
-  return rc == kZipOk && ArchivedAll(report, scanned.paths.size()) ? kExitOk : kExitPartial;
+  return outcome.resultCode == kZipOk && ArchivedAll(report, scanned.paths.size()) ? kExitOk
+                                                                                   : kExitPartial;
 }
 
 int RunCopyCommand(const Args& argsIn) {
@@ -222,38 +233,19 @@ int RunCopyCommand(const Args& argsIn) {
     std::cerr << "tarnwick-cli: no files to copy\n";
     return kExitFailure;
   }
-  std::vector<CopyItem> items;
-  items.reserve(scanned.paths.size());
-  for (const auto& path : scanned.paths) {
-    items.push_back({path, MigrationDestination(path, scanned.scanFolder, dest)});
-  }
 
-  std::atomic<bool> cancel{false};
-  ProgressLine progress;
-  CopyControl control;
-  control.cancel = &cancel;
-  control.progress = [&](const CopyProgress& p) {
-    progress.Draw(p.filesDone, p.filesTotal, p.bytesDone, p.bytesTotal);
-  };
-  // Without --overwrite an existing file is kept (and reported), as if answered No.
-  control.askOverwrite = [overwrite](const std::string&) {
-    return overwrite ? OverwriteAnswer::YesToAll : OverwriteAnswer::No;
-  };
-  CopyReport report;
-  {
-    const CancelOnInterrupt cancelOnCtrlC(cancel, true,
-                                          CancelOnInterrupt::SecondPress::CancelsAgain);
-    report = CopyFiles(items, control);
-  }
-  progress.Clear();
+  CliExportView view(overwrite);
+  app::ExportSession session(view);
+  const app::CopyOutcome outcome = session.Copy(scanned.paths, scanned.scanFolder, dest);
+  const CopyReport& report = outcome.report;
   const bool toTerminal = IsTerminal(stdout);
   for (const auto& item : report.copied) {
     std::cout << "  copied: " << forTerminal(item.destination, toTerminal) << "\n";
   }
   std::cout.flush();
   if (report.cancelled) {
-    std::cerr << "tarnwick-cli: cancelled; " << report.copied.size() << " of " << items.size()
-              << " files were copied\n";
+    std::cerr << "tarnwick-cli: cancelled; " << report.copied.size() << " of "
+              << scanned.paths.size() << " files were copied\n";
     return kExitCancelled;
   }
   std::cerr << forTerminal(CopyOutcomeMessage(dest, report, report.notCopied.size()),

@@ -1,5 +1,7 @@
 #include "cli/scan_sink.h"
 
+#include "app/scan/scan_session.h"
+
 #include <algorithm>
 #include <utility>
 
@@ -22,9 +24,7 @@ void writeOut(std::string_view text, bool& failed) {
 }  // namespace
 
 std::string SummaryLine(const SearchParams& counters) {
-  return std::to_string(counters.MatchCount) + " matches from a total of " +
-         std::to_string(counters.ScannedCount) + " scanned files - " +
-         FormatSize(counters.TotalBytes, ".");
+  return app::SummaryLine(counters, ".");
 }
 
 CliScanSink::CliScanSink(const SearchParams& counters, std::string root, bool printRows)

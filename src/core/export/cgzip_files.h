@@ -101,6 +101,10 @@ class CGZipFiles {
   void SetProgressCallback(std::function<void(const ZipProgress&)> progress) {
     control_.progress = std::move(progress);
   }
+  // Receives every line the engine prints during MakeZipFile, on the calling thread.
+  void SetLineCallback(std::function<void(std::string_view)> line) {
+    control_.line = std::move(line);
+  }
   // Where files are read (tests inject failures here). Not owned; null means the system's files.
   void SetFileSource(const platform::FileSource* files) { control_.files = files; }
   // Compressing threads; 0 means one per processor.

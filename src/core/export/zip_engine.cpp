@@ -223,6 +223,7 @@ class ZipRun {
 std::int32_t RunZip(const std::string& archiveName, const std::vector<std::string>& names,
                     const ZipOptions& options, const ZipRunControl& control, ZipReport* report) {
   LastZipMessage.clear();
+  const ScopedZipLineReceiver lines(&control.line);
   ZipReport local;
   ZipReport& r = report != nullptr ? *report : local;
   r = ZipReport{};

@@ -103,11 +103,13 @@ struct ZipRunControl {
   // Where files are read; the system's files when null. Tests put failures in here.
   const platform::FileSource* files = nullptr;
   unsigned threads = 0;  // compressing threads; 0 means one per processor
+  // Receives every line the run prints, as ZipPrint passes it on (leading spaces removed).
+  std::function<void(std::string_view line)> line;
 };
 
 // Makes the archive `archiveName` from `names` (paths of files, or with Recurse of folders).
-// Empties LastZipMessage first; every line goes through ZipPrint. Never throws. Returns the
-// result code; `report`, when given, receives the details.
+// Empties LastZipMessage first; every line goes through ZipPrint and then to `control.line`. Never
+// throws. Returns the result code; `report`, when given, receives the details.
 std::int32_t RunZip(const std::string& archiveName, const std::vector<std::string>& names,
                     const ZipOptions& options, const ZipRunControl& control = {},
                     ZipReport* report = nullptr);

@@ -5,6 +5,20 @@
 #include "core/export/zip_state.h"
 
 namespace tarnwick {
+namespace {
+
+thread_local const std::function<void(std::string_view)>* tLineReceiver = nullptr;
+
+}  // namespace
+
+ScopedZipLineReceiver::ScopedZipLineReceiver(const std::function<void(std::string_view)>* receiver)
+    : previous_(tLineReceiver) {
+  tLineReceiver = receiver != nullptr && *receiver ? receiver : nullptr;
+}
+
+ScopedZipLineReceiver::~ScopedZipLineReceiver() {
+  tLineReceiver = previous_;
+}
 
 int ZipPrint(const char* buffer, std::uint32_t length) {
   if (buffer == nullptr)
@@ -30,6 +44,8 @@ int ZipPrint(std::string_view line) {
       ShowStatus(std::string(status));
     }
     LastZipMessage.append(line);
+    if (tLineReceiver != nullptr)
+      (*tLineReceiver)(line);
     Pump();
   } catch (...) {
     // A print callback never raises; a failing status hook or pump is passed over.

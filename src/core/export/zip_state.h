@@ -1,7 +1,9 @@
 // Process-wide state of the archive engine.
 #pragma once
 
+#include <functional>
 #include <string>
+#include <string_view>
 
 namespace tarnwick {
 
@@ -10,5 +12,19 @@ namespace tarnwick {
 extern std::string LastZipMessage;
 
 void ResetZipState();
+
+// While one lives, every line ZipPrint takes on this thread also goes to `receiver` (when it is
+// set): RunZip hands its caller the lines of its own run this way, whatever else runs in the
+// process.
+class ScopedZipLineReceiver {
+ public:
+  explicit ScopedZipLineReceiver(const std::function<void(std::string_view)>* receiver);
+  ~ScopedZipLineReceiver();
+  ScopedZipLineReceiver(const ScopedZipLineReceiver&) = delete;
+  ScopedZipLineReceiver& operator=(const ScopedZipLineReceiver&) = delete;
+
+ private:
+  const std::function<void(std::string_view)>* previous_;
+};
 
 }  // namespace tarnwick

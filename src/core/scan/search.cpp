@@ -29,8 +29,12 @@ constexpr size_t kMaxOpenFolders = 128;
 // is limited only by what the OS can open.
 class Walker {
  public:
-  Walker(SearchParams& params, SearchSink& sink)
-      : params_(params), sink_(sink), matcher_(params.Pattern), clock_(YieldToSink{&sink}) {}
+  Walker(SearchParams& params, SearchSink& sink, const std::atomic<bool>& running)
+      : params_(params),
+        sink_(sink),
+        running_(running),
+        matcher_(params.Pattern),
+        clock_(YieldToSink{&sink}) {}
 
   void Run(const std::string& root) {
     if (excluded(LastFolderName(root)))
@@ -72,7 +76,7 @@ class Walker {
 
   void step() {
     DirReader& folder = stack_.back();
-    if (!gScanning.load(std::memory_order_relaxed))
+    if (!running_.load(std::memory_order_relaxed))
       return pop();
     DirEntry entry;
     if (!folder.Next(entry)) {
@@ -133,6 +137,7 @@ class Walker {
 
   SearchParams& params_;
   SearchSink& sink_;
+  const std::atomic<bool>& running_;
   const PatternMatcher matcher_;
   YieldClock<YieldToSink> clock_;
   std::vector<DirReader> stack_;
@@ -141,8 +146,13 @@ class Walker {
 
 }  // namespace
 
+void SearchFolder(SearchParams& params, const std::string& folder, SearchSink& sink,
+                  const std::atomic<bool>& running) {
+  Walker(params, sink, running).Run(folder);
+}
+
 void SearchFolder(SearchParams& params, const std::string& folder, SearchSink& sink) {
-  Walker(params, sink).Run(folder);
+  SearchFolder(params, folder, sink, gScanning);
 }
 
 }  // namespace tarnwick

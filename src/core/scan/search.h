@@ -1,6 +1,7 @@
 // The tree walk: finds every file under a folder whose name matches the pattern list.
 #pragma once
 
+#include <atomic>
 #include <cstdint>
 #include <string>
 
@@ -26,8 +27,8 @@ class SearchSink {
 };
 
 // Walks `folder` (ending in the path separator) with the switches and pattern of `params`,
-// adding to its counters and reporting through `sink`. Stops at the next entry once gScanning is
-// false.
+// adding to its counters and reporting through `sink`. Stops at the next entry once `running` is
+// false (the three-argument form reads gScanning).
 //
 // The walk is depth-first; rows come in the order the OS lists the entries. A folder that is
 // itself excluded (a temporary or system folder while the switch is on) is not read at all, the
@@ -38,6 +39,8 @@ class SearchSink {
 // once per scan, so a link loop ends at once and no file is listed twice. A link to a file is
 // listed with its target's size. Devices, pipes and sockets are counted but never listed: reading
 // them as documents could block an export for ever.
+void SearchFolder(SearchParams& params, const std::string& folder, SearchSink& sink,
+                  const std::atomic<bool>& running);
 void SearchFolder(SearchParams& params, const std::string& folder, SearchSink& sink);
 
 // The root as the Path column shows it and the walk opens it: upper-cased where the file system

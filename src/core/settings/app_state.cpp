@@ -6,8 +6,6 @@ std::string gExtensions;
 std::vector<std::string> gExtList;
 bool gbIgnoreTemp = false;
 bool gbIgnoreSys = false;
-std::array<std::string, 3> gTempFolders;
-std::array<std::string, 7> gSysFolders;
 
 std::vector<std::string> SplitPatterns(std::string_view text) {
   std::vector<std::string> entries;
@@ -33,19 +31,11 @@ std::string JoinPatterns(const std::vector<std::string>& entries) {
   return joined;
 }
 
-void FillFolderLists() {
-  gTempFolders = {"temp", "temporary internet files", "cookies"};
-  gSysFolders = {"winnt",      "windows",  "program files", "system volume information",
-                 "config.msi", "recycler", "cmdcons"};
-}
-
 void ResetSettingsState() {
   gExtensions.clear();
   gExtList.clear();
   gbIgnoreTemp = false;
   gbIgnoreSys = false;
-  gTempFolders = {};
-  gSysFolders = {};
 }
 
 }  // namespace tarnwick

@@ -15,9 +15,13 @@ extern std::vector<std::string> gExtList;
 // The exclusion switches as read from the settings file.
 extern bool gbIgnoreTemp;
 extern bool gbIgnoreSys;
-// Folder names (lower case) that the temporary- and system-folder tests compare against.
-extern std::array<std::string, 3> gTempFolders;
-extern std::array<std::string, 7> gSysFolders;
+// Folder names (lower case) that the temporary- and system-folder tests compare against. Constants,
+// so no caller can forget to fill them.
+inline constexpr std::array<std::string_view, 3> gTempFolders = {"temp", "temporary internet files",
+                                                                 "cookies"};
+inline constexpr std::array<std::string_view, 7> gSysFolders = {
+    "winnt",      "windows",  "program files", "system volume information",
+    "config.msi", "recycler", "cmdcons"};
 
 // Splits a pattern text at every ";". The empty text gives no entries; otherwise empty pieces
 // stay entries ("*.doc;" gives "*.doc" and ""). Entries are neither trimmed nor lowered.
@@ -25,8 +29,8 @@ std::vector<std::string> SplitPatterns(std::string_view text);
 // Joins entries with ";" (no entries give the empty text).
 std::string JoinPatterns(const std::vector<std::string>& entries);
 
-// Fills the two folder-name lists.
-void FillFolderLists();
+// Kept for callers of old: the two folder-name lists are constants and need no filling.
+inline void FillFolderLists() {}
 
 void ResetSettingsState();
 

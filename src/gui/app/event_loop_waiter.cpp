@@ -3,15 +3,8 @@
 #include <QAbstractEventDispatcher>
 #include <QCoreApplication>
 #include <QTimer>
-#include <chrono>
 
 namespace tarnwick::gui {
-
-std::uint32_t SystemTickCount() {
-  const auto now = std::chrono::steady_clock::now().time_since_epoch();
-  return static_cast<std::uint32_t>(
-      std::chrono::duration_cast<std::chrono::milliseconds>(now).count());
-}
 
 std::uint32_t EventLoopWaiter::Wait(std::int32_t waitTime) {
   QAbstractEventDispatcher* dispatcher = QAbstractEventDispatcher::instance();

@@ -1,5 +1,5 @@
-// The message-pumping wait's two platform pieces for the desktop program: the system's 32-bit
-// millisecond tick count and a sleep in the Qt event loop of the calling thread.
+// The message-pumping wait's sleep for the desktop program: in the Qt event loop of the calling
+// thread.
 #pragma once
 
 #include <cstdint>
@@ -7,9 +7,6 @@
 #include "gui/app/wait_pumping.h"
 
 namespace tarnwick::gui {
-
-// Milliseconds of a steady clock, modulo 2^32.
-std::uint32_t SystemTickCount();
 
 // Sleeps in the thread's event dispatcher until an event arrives or the wait time is over (the
 // thread does not spin), dispatching what woke it.

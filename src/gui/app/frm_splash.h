@@ -2,6 +2,8 @@
 // showing the product's logo.
 #pragma once
 
+#include "app/main/main_commands.h"
+
 #include <QWidget>
 
 namespace tarnwick::gui {
@@ -13,7 +15,7 @@ class frmSplash : public QWidget {
 };
 
 // Shows the splash for kSplashMilliseconds while events keep being dispatched, then closes it.
-inline constexpr int kSplashMilliseconds = 3000;
+using app::kSplashMilliseconds;
 void ShowSplash();
 
 }  // namespace tarnwick::gui

@@ -1,48 +1,22 @@
-// The message-pumping wait: waits a number of milliseconds on the user interface thread while
-// the thread's events keep being dispatched, so windows stay painted and responsive.
-//
-// The deadline is measured on a 32-bit millisecond tick count that wraps around every 2^32 ms;
-// every sum and difference of ticks is taken modulo 2^32 and read back as a signed value, so a
-// wait that spans the wrap still lasts its interval. The tick source and the sleeping primitive
-// are passed in, so the arithmetic can be checked without waiting.
+// The message-pumping wait on the Qt event loop: the app layer's deadline arithmetic
+// (app/main/wait_pumping.h) with the Qt waiter.
 #pragma once
 
-#include <cstdint>
-#include <functional>
+#include "app/main/wait_pumping.h"
 
 namespace tarnwick::gui {
 
-// Interval meaning "no time limit".
-inline constexpr std::int32_t kInfinite = -1;
-// Result when the time ran out.
-inline constexpr std::uint32_t kWaitTimeout = 258;
-// Result of a sleep that ended because events arrived for the thread.
-inline constexpr std::uint32_t kWaitInputArrived = 0;
-// Result when the thread cannot wait at all.
-inline constexpr std::uint32_t kWaitFailed = 0xFFFFFFFF;
+using app::kInfinite;
+using app::kWaitFailed;
+using app::kWaitInputArrived;
+using app::kWaitTimeout;
+using app::MessageWaiter;
+using app::SystemTickCount;
+using app::TickSource;
+using app::WaitPumping;
 
-// A 32-bit millisecond tick count.
-using TickSource = std::function<std::uint32_t()>;
-
-// Sleeps until events arrive for the thread or the wait time is over, then dispatches every
-// pending event.
-class MessageWaiter {
- public:
-  virtual ~MessageWaiter() = default;
-  // Sleeps at most `waitTime` ms (0 only polls; a negative time has no limit). Returns
-  // kWaitInputArrived when events arrived, kWaitTimeout when the time ran out first, or another
-  // code when waiting failed.
-  virtual std::uint32_t Wait(std::int32_t waitTime) = 0;
-  // Dispatches everything queued for the thread without sleeping.
-  virtual void DispatchPending() = 0;
-};
-
-// Waits `interval` ms (kInfinite: no limit), dispatching events whenever they arrive. Returns
-// kWaitTimeout when the time ran out, otherwise the waiter's result that ended the wait. An
-// interval of 0 only polls; any other negative interval times out at once.
-std::uint32_t WaitPumping(std::int32_t interval, const TickSource& ticks, MessageWaiter& waiter);
-
-// The same on the system's millisecond tick count and the Qt event loop of the calling thread.
+// Waits `interval` ms on the system's millisecond tick count and the Qt event loop of the calling
+// thread.
 std::uint32_t WaitPumping(std::int32_t interval);
 
 }  // namespace tarnwick::gui

@@ -17,6 +17,36 @@ void InstallPrompts(Prompts* prompts) {
   gInstalled = prompts;
 }
 
+app::Answer PromptAnswerer::Ask(const app::Question& question) {
+  return CurrentPrompts().Message(
+      parent_(), MessageRequest{QString::fromStdString(question.text),
+                                QString::fromStdString(question.caption), question.icon,
+                                question.buttons, question.foreground});
+}
+
+std::optional<std::string> PromptAnswerer::AskSaveFile(const app::SaveFileQuestion& question) {
+  SaveFileRequest request;
+  request.title = QString::fromStdString(question.title);
+  request.filter = QString::fromStdString(question.filter);
+  request.defaultSuffix = QString::fromStdString(question.defaultExtension);
+  request.initialFolder = QString::fromStdString(question.initialFolder);
+  request.proposedName = QString::fromStdString(question.proposedName);
+  request.confirmOverwrite = question.confirmOverwrite;
+  const std::optional<QString> chosen = CurrentPrompts().SaveFile(parent_(), request);
+  if (!chosen)
+    return std::nullopt;
+  return chosen->toStdString();
+}
+
+std::optional<std::string> PromptAnswerer::AskFolder(const app::FolderQuestion& question) {
+  const std::optional<QString> chosen =
+      CurrentPrompts().BrowseFolder(parent_(), QString::fromStdString(question.title),
+                                    QString::fromStdString(question.initialFolder));
+  if (!chosen)
+    return std::nullopt;
+  return chosen->toStdString();
+}
+
 PromptAnswer ShowMessage(QWidget* parent, const QString& text, PromptIcon icon,
                          PromptButtons buttons) {
   return CurrentPrompts().Message(parent, MessageRequest{text, AppTitle(), icon, buttons, false});

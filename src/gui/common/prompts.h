@@ -4,15 +4,20 @@
 #pragma once
 
 #include <QString>
+#include <functional>
 #include <optional>
+#include <string>
+
+#include "app/questions/question.h"
 
 class QWidget;
 
 namespace tarnwick::gui {
 
-enum class PromptIcon { None, Information, Question, Exclamation, Error };
-enum class PromptButtons { Ok, YesNo, YesNoYesToAllCancel };
-enum class PromptAnswer { Ok, Yes, No, YesToAll, Cancel };
+// The app layer's question kinds, under the names the Qt shell has always used.
+using PromptIcon = app::Icon;
+using PromptButtons = app::Buttons;
+using PromptAnswer = app::Answer;
 
 struct MessageRequest {
   QString text;
@@ -46,6 +51,20 @@ class Prompts {
 Prompts& CurrentPrompts();
 // Installs `prompts` (not owned; it must outlive its use); nullptr restores the dialogs.
 void InstallPrompts(Prompts* prompts);
+
+// Answers the app layer's questions with the prompts in use, parented to `parent` (a window, or
+// what `parent` returns at the time of asking).
+class PromptAnswerer : public app::Answerer {
+ public:
+  explicit PromptAnswerer(QWidget* parent) : parent_([parent] { return parent; }) {}
+  explicit PromptAnswerer(std::function<QWidget*()> parent) : parent_(std::move(parent)) {}
+  app::Answer Ask(const app::Question& question) override;
+  std::optional<std::string> AskSaveFile(const app::SaveFileQuestion& question) override;
+  std::optional<std::string> AskFolder(const app::FolderQuestion& question) override;
+
+ private:
+  std::function<QWidget*()> parent_;
+};
 
 // Shorthand for a message box captioned with the application title.
 PromptAnswer ShowMessage(QWidget* parent, const QString& text, PromptIcon icon,

@@ -17,16 +17,9 @@ class frmScan;
 // desktop program calls it once at start-up, before the first scan window opens.
 void InstallExportCommand();
 
-// The handler of "Save to zip file": runs ExportFiles with the button disabled and mbExporting
-// set, sets mbSaved when it reports the results saved, and writes "Done" to the status bar
-// whatever happened. Nothing escapes it: an error is shown to the user and the window stays
-// usable.
+// The handler of "Save to zip file": runs the app layer's export session on the window's rows
+// with the button disabled, answering its questions with dialogs.
 void cmdExport_Click(frmScan& window);
-
-// Exports the rows of the window's result list. True once the user confirmed the save dialog,
-// whatever the archive or the copy then achieved; false when the dialog or the archive run was
-// cancelled, or the list could not be handed to the archive builder (the user has been told).
-bool ExportFiles(frmScan& window);
 
 // Where the export reads the files it archives or copies; null (the default) means the system's
 // files. Tests put read failures and delays here. Not owned.

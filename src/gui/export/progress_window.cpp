@@ -42,7 +42,8 @@ QString ProgressText(const QString& action, std::uint64_t filesDone, std::uint64
   return text;
 }
 
-ProgressWindow::ProgressWindow(QWidget* parent, const QString& action, std::uint64_t filesTotal)
+ProgressWindow::ProgressWindow(QWidget* parent, const QString& action, std::uint64_t filesTotal,
+                               std::atomic<bool>* alsoCancel)
     : parent_(parent),
       action_(action),
       decimalSeparator_(QLocale().decimalPoint().toStdString()),
@@ -53,13 +54,17 @@ ProgressWindow::ProgressWindow(QWidget* parent, const QString& action, std::uint
   // The window stays until the work returns, whatever the bar shows.
   dialog_.setAutoClose(false);
   dialog_.setAutoReset(false);
-  dialog_.setCancelButtonText(QStringLiteral("Cancel"));
+  dialog_.setCancelButtonText(Text(app::texts::kCancelCaption));
   dialog_.setMinimumWidth(360);
   dialog_.setRange(0, kSteps);
   dialog_.setLabelText(ProgressText(action_, 0, filesTotal, 0, 0, decimalSeparator_));
   dialog_.setMinimumDuration(kShowAfterMs);
   // Pressing Cancel, Escape or closing the window all come here.
-  QObject::connect(&dialog_, &QProgressDialog::canceled, [this] { cancel_ = true; });
+  QObject::connect(&dialog_, &QProgressDialog::canceled, [this, alsoCancel] {
+    cancel_ = true;
+    if (alsoCancel != nullptr)
+      *alsoCancel = true;
+  });
   // Starts the clock after which the window shows itself.
   dialog_.setValue(0);
   sinceRedraw_.start();

@@ -22,7 +22,9 @@ class ProgressWindow {
  public:
   // `action` names the work: "Archiving files" or "Copying files". `filesTotal` is known before
   // the work starts; the bytes come with the first report.
-  ProgressWindow(QWidget* parent, const QString& action, std::uint64_t filesTotal);
+  // `alsoCancel`, when given, is set too when the user cancels (the run's stop flag).
+  ProgressWindow(QWidget* parent, const QString& action, std::uint64_t filesTotal,
+                 std::atomic<bool>* alsoCancel = nullptr);
   ProgressWindow(const ProgressWindow&) = delete;
   ProgressWindow& operator=(const ProgressWindow&) = delete;
 

@@ -5,13 +5,12 @@
 #include <QPushButton>
 #include <QStatusBar>
 
-#include "core/common/ui_hooks.h"
-#include "core/scan/format_size.h"
 #include "gui/common/app_title.h"
 #include "gui/common/prompts.h"
 #include "gui/controls/common_controls.h"
 #include "gui/controls/status_bar.h"
 #include "gui/scan/scan_globals.h"
+#include "gui/scan/scan_view.h"
 
 namespace tarnwick::gui {
 namespace {
@@ -20,6 +19,26 @@ constexpr int kClientWidth = 620;
 constexpr int kClientHeight = 416;
 const QRect kButtonPlace(492, 364, 117, 25);
 
+}  // namespace
+
+// The scan session of this window; the walk runs through the window's RunSearch, which the
+// window's tests replace.
+class frmScan::WindowSession final : public app::ScanSession {
+ public:
+  WindowSession(frmScan& window, std::string decimalSeparator)
+      : app::ScanSession(std::move(decimalSeparator)), window_(window) {}
+
+ protected:
+  void RunSearch(SearchParams& params, const std::string& root, SearchSink& sink) override {
+    window_.RunSearch(params, root, sink);
+  }
+
+ private:
+  frmScan& window_;
+};
+
+namespace {
+
 frmScan::ExportCommand& exportCommand() {
   static frmScan::ExportCommand command;
   return command;
@@ -27,12 +46,6 @@ frmScan::ExportCommand& exportCommand() {
 
 std::string decimalSeparator() {
   return QLocale().decimalPoint().toStdString();
-}
-
-QString summaryLine(const SearchParams& params) {
-  return QString::number(params.MatchCount) + QStringLiteral(" matches from a total of ") +
-         QString::number(params.ScannedCount) + QStringLiteral(" scanned files - ") +
-         QString::fromStdString(FormatSize(params.TotalBytes, decimalSeparator()));
 }
 
 // Tahoma 8.25 pt where it is installed, the nearest sans-serif elsewhere. The pixel layout was
@@ -61,13 +74,23 @@ void frmScan::SetExportCommand(ExportCommand command) {
   exportCommand() = std::move(command);
 }
 
-frmScan::frmScan(QWidget* parent) : QDialog(parent) {
+frmScan::frmScan(QWidget* parent)
+    : QDialog(parent),
+      mSession(std::make_unique<WindowSession>(*this, decimalSeparator())),
+      mbExporting(mSession->mbExporting),
+      mbSaved(mSession->mbSaved) {
   setObjectName(QStringLiteral("frmScan"));
   Form_Load();
 }
 
-frmScan::~frmScan() {
-  SetStatusHook({});
+frmScan::~frmScan() = default;
+
+app::ScanSession& frmScan::Session() {
+  return *mSession;
+}
+
+const std::vector<app::UnreadableFolder>& frmScan::UnreadableFolders() const {
+  return mSession->UnreadableFolders();
 }
 
 void frmScan::Form_Load() {
@@ -79,24 +102,18 @@ void frmScan::Form_Load() {
   InitComCtl(ICC_BAR_CLASSES);
   mStatusBar = CreateStatusBar(this);
   ghStatusBar = mStatusBar;
-  // Progress texts of the export and the archive engine reach this window's bar too.
-  SetStatusHook([](const std::string& text) {
-    SetStatusText(ghStatusBar, 0, SBT_SUNKEN, QString::fromStdString(text));
-  });
   const int barHeight = mStatusBar->sizeHint().height();
   mStatusBar->setGeometry(0, kClientHeight - barHeight, kClientWidth, barHeight);
   setWindowTitle(AppTitle());
 
-  cmdExport = makeButton(this, QStringLiteral("cmdExport"), QStringLiteral("Save to zip file"));
+  cmdExport = makeButton(this, QStringLiteral("cmdExport"), Text(app::texts::kExportCaption));
   cmdExport->hide();
-  cmdCancel = makeButton(this, QStringLiteral("cmdCancel"), QStringLiteral("Cancel"));
+  cmdCancel = makeButton(this, QStringLiteral("cmdCancel"), Text(app::texts::kCancelCaption));
   setTabOrder(cmdExport, cmdCancel);
   connect(cmdCancel, &QPushButton::clicked, this, &frmScan::cmdCancel_Click);
   connect(cmdExport, &QPushButton::clicked, this, &frmScan::cmdExport_Click);
 
   InitListView();
-  mbSaved = false;
-  gScanning = true;
 }
 
 void frmScan::InitListView() {
@@ -107,9 +124,9 @@ void frmScan::InitListView() {
   mList->GridLines(true);
   mList->FullRowSelect(true);
   mList->Move(8, 8, 605, 350);
-  mList->ColumnAdd(QStringLiteral("Filename"), 150, LVCFMT_LEFT);
-  mList->ColumnAdd(QStringLiteral("Path"), 375, LVCFMT_LEFT);
-  mList->ColumnAdd(QStringLiteral("Size"), 75, LVCFMT_LEFT);
+  mList->ColumnAdd(Text(app::texts::kColumnFilename), 150, LVCFMT_LEFT);
+  mList->ColumnAdd(Text(app::texts::kColumnPath), 375, LVCFMT_LEFT);
+  mList->ColumnAdd(Text(app::texts::kColumnSize), 75, LVCFMT_LEFT);
 }
 
 void frmScan::showEvent(QShowEvent* event) {
@@ -126,26 +143,17 @@ void frmScan::RunSearch(SearchParams& params, const std::string& root, SearchSin
 }
 
 void frmScan::Form_Activate() {
-  {
-    ScanSink sink(gSearch, *mList, mStatusBar, mUnreadable, decimalSeparator());
-    RunSearch(gSearch, DisplayRoot(gRootFolder), sink);
-  }
-  SetStatusText(mStatusBar, 0, SBT_SUNKEN, summaryLine(gSearch));
-  if (gScanning) {
-    ShowMessage(this, QStringLiteral("Scanning is complete."), PromptIcon::Information,
-                PromptButtons::Ok);
-    gScanning = false;
-  }
+  ScanListView view(*mList, mStatusBar);
+  PromptAnswerer answers(this);
+  mSession->Run(view, answers);
   cmdCancel->hide();
   cmdExport->setEnabled(static_cast<bool>(exportCommand()));
   cmdExport->show();
 }
 
 void frmScan::cmdCancel_Click() {
-  if (ShowMessage(this, QStringLiteral("Are you sure you want to cancel the scanning process?"),
-                  PromptIcon::Question, PromptButtons::YesNo) == PromptAnswer::Yes) {
-    gScanning = false;
-  }
+  PromptAnswerer answers(this);
+  mSession->AskCancel(answers);
 }
 
 void frmScan::cmdExport_Click() {
@@ -154,16 +162,8 @@ void frmScan::cmdExport_Click() {
 }
 
 bool frmScan::Form_Unload() {
-  if (gScanning)
-    return false;
-  if (mbExporting)
-    return false;
-  if (!mbSaved &&
-      ShowMessage(this, QStringLiteral("Files have not been saved, are you sure you want to exit?"),
-                  PromptIcon::Question, PromptButtons::YesNo) != PromptAnswer::Yes) {
-    return false;
-  }
-  return true;
+  PromptAnswerer answers(this);
+  return mSession->MayClose(answers);
 }
 
 void frmScan::reject() {

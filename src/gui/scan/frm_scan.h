@@ -11,9 +11,9 @@
 #include <string>
 #include <vector>
 
+#include "app/scan/scan_session.h"
 #include "core/scan/search.h"
 #include "gui/controls/list_view.h"
-#include "gui/scan/scan_sink.h"
 
 class QPushButton;
 class QStatusBar;
@@ -36,15 +36,23 @@ class frmScan : public QDialog {
 
   // The result list: created when the window is made, released when it closes.
   std::unique_ptr<clsListView> mList;
+  // What the window does: the scan, its questions and the close rules; its rows.
+  app::ScanSession& Session();
+
+ private:
+  class WindowSession;
+  std::unique_ptr<WindowSession> mSession;
+
+ public:
   // True while the export command runs: the window refuses to close.
-  bool mbExporting = false;
+  bool& mbExporting;
   // True once the export command has saved the current results: the window closes unasked.
-  bool mbSaved = false;
+  bool& mbSaved;
   QPushButton* cmdCancel = nullptr;
   QPushButton* cmdExport = nullptr;
 
   // Folders the scan could not read, in the order met.
-  const std::vector<UnreadableFolder>& UnreadableFolders() const { return mUnreadable; }
+  const std::vector<app::UnreadableFolder>& UnreadableFolders() const;
 
  protected:
   void showEvent(QShowEvent* event) override;
@@ -63,7 +71,6 @@ class frmScan : public QDialog {
   bool Form_Unload();
 
   QStatusBar* mStatusBar = nullptr;
-  std::vector<UnreadableFolder> mUnreadable;
   bool mActivated = false;
 };
 

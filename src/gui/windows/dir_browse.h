@@ -1,13 +1,15 @@
 // The folder browse dialog: lets the user pick the folder to scan.
 #pragma once
 
+#include "app/questions/texts.h"
+
 #include <QString>
 
 class QWidget;
 
 namespace tarnwick::gui {
 
-inline constexpr const char* kBrowseTitle = "Select a folder to scan";
+inline constexpr const char* kBrowseTitle = app::texts::kBrowseTitle.data();
 
 // Asks for a folder, opening at `initialFolder` when it names one. Returns the chosen folder in
 // the system's own form (native separators; a drive or file-system root keeps its trailing

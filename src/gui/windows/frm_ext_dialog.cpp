@@ -6,6 +6,8 @@
 #include <QListWidget>
 #include <QPushButton>
 
+#include "app/patterns/pattern_list.h"
+#include "gui/common/app_title.h"
 #include "gui/common/prompts.h"
 #include "gui/windows/control_font.h"
 #include "gui/windows/list_selection.h"
@@ -13,13 +15,6 @@
 
 namespace tarnwick::gui {
 namespace {
-
-// Only the 52 ASCII letters may follow "*.": no digits, dots, wildcards, spaces or accented
-// letters.
-bool IsAsciiLetter(QChar c) {
-  const char16_t u = c.unicode();
-  return (u >= 'A' && u <= 'Z') || (u >= 'a' && u <= 'z');
-}
 
 QPushButton* MakeButton(QWidget* parent, const char* name, const QString& caption, QRect geometry) {
   auto* button = new QPushButton(caption, parent);
@@ -35,7 +30,7 @@ frmExtDialog::frmExtDialog(QListWidget* patterns, QWidget* parent)
                           Qt::WindowTitleHint | Qt::WindowCloseButtonHint),
       mPatterns(patterns) {
   setObjectName(QStringLiteral("frmExtDialog"));
-  setWindowTitle(QStringLiteral("File Extension"));
+  setWindowTitle(Text(app::texts::kPatternDialogTitle));
   setFont(ControlFont());
   setFixedSize(Twips(4170), Twips(1440));
   setModal(true);
@@ -118,36 +113,28 @@ void frmExtDialog::txtExt_Change() {
 
 // Both confirming buttons are enabled only for "*." followed by at least one more character.
 void frmExtDialog::UpdateButtons() {
-  const QString text = txtExt->text();
-  const bool ok = text.size() > 2 && text.startsWith(QStringLiteral("*."));
+  const bool ok = app::PatternCanBeConfirmed(txtExt->text().toStdString());
   cmdAdd->setEnabled(ok);
   cmdOK->setEnabled(ok);
 }
 
 bool frmExtDialog::ValidateExtension(bool editing) {
-  const QString text = txtExt->text();
-  for (const QChar c : QStringView(text).mid(2)) {
-    if (!IsAsciiLetter(c)) {
-      Refuse(QStringLiteral("Please enter a valid file extension"));
-      return false;
-    }
-  }
-  const QString lower = text.toLower();
+  std::vector<std::string> entries;
+  for (int i = 0; i < mPatterns->count(); ++i)
+    entries.push_back(mPatterns->item(i)->text().toStdString());
   const int selected = SelectedPosition(*mPatterns);
-  for (int i = 0; i < mPatterns->count(); ++i) {
-    if (mPatterns->item(i)->text() != lower)
-      continue;
-    if (editing && i == selected)
-      continue;  // an edited entry may keep its own text
-    Refuse(QStringLiteral("The file extension '%1' is already in the list.").arg(lower));
-    return false;
-  }
-  return true;
+  const std::optional<app::Question> refusal = app::PatternRefusal(
+      txtExt->text().toStdString(), entries,
+      selected < 0 ? std::nullopt : std::optional<std::size_t>(selected), editing);
+  if (!refusal)
+    return true;
+  Refuse(*refusal);
+  return false;
 }
 
 // Shows why the text was refused and hands it back for correction, selected whole.
-void frmExtDialog::Refuse(const QString& message) {
-  ShowMessage(this, message, PromptIcon::Exclamation);
+void frmExtDialog::Refuse(const app::Question& refusal) {
+  PromptAnswerer(this).Ask(refusal);
   txtExt->setFocus();
   txtExt->setSelection(0, static_cast<int>(txtExt->text().size()));
 }
@@ -156,7 +143,7 @@ void frmExtDialog::cmdAdd_Click() {
   if (!ValidateExtension(false))
     return;
   hide();
-  mPatterns->addItem(txtExt->text().toLower());
+  mPatterns->addItem(QString::fromStdString(app::StoredPattern(txtExt->text().toStdString())));
   SelectPosition(*mPatterns, mPatterns->count() - 1);
   SetText(QString());
 }
@@ -166,7 +153,7 @@ void frmExtDialog::cmdOK_Click() {
     return;
   hide();
   if (QListWidgetItem* item = mPatterns->item(SelectedPosition(*mPatterns))) {
-    item->setText(txtExt->text().toLower());
+    item->setText(QString::fromStdString(app::StoredPattern(txtExt->text().toStdString())));
   }
   SetText(QString());
 }

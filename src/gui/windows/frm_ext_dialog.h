@@ -5,6 +5,8 @@
 
 #include <QDialog>
 
+#include "app/questions/question.h"
+
 class QLabel;
 class QLineEdit;
 class QListWidget;
@@ -43,7 +45,7 @@ class frmExtDialog : public QDialog {
   void cmdAdd_Click();
   void cmdOK_Click();
   void cmdCancel_Click();
-  void Refuse(const QString& message);
+  void Refuse(const app::Question& refusal);
 
   QListWidget* mPatterns;
   QLabel* lblExt;

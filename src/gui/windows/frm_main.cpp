@@ -1,5 +1,7 @@
 #include "gui/windows/frm_main.h"
 
+#include "app/main/main_commands.h"
+
 #include <QCheckBox>
 #include <QGroupBox>
 #include <QGuiApplication>
@@ -37,19 +39,6 @@ Control* Place(QWidget* container, const char* name, const QString& caption, QRe
   auto* control = Place<Control>(container, name, geometry);
   control->setText(caption);
   return control;
-}
-
-// The folder the box starts with. On Windows the root of the drive that holds Windows: the text
-// of WINDIR up to and including its first "\" (nothing when it holds none). Where WINDIR is not
-// set, the user's home folder, where that user's documents are.
-QString StartFolder() {
-  if (const auto windir = platform::GetEnvironment("WINDIR")) {
-    const auto slash = windir->find('\\');
-    if (slash == std::string::npos)
-      return {};
-    return QString::fromStdString(windir->substr(0, slash + 1));
-  }
-  return QString::fromStdString(platform::HomeFolder());
 }
 
 void OpenScanWindow(QWidget* owner) {
@@ -149,7 +138,7 @@ void frmMain::SetTabOrder() {
 }
 
 void frmMain::Form_Load() {
-  txtFolder->setText(StartFolder());
+  txtFolder->setText(QString::fromStdString(app::StartFolder()));
   chkIgnoreTemp->setChecked(gbIgnoreTemp);
   chkIgnoreSys->setChecked(gbIgnoreSys);
   for (const std::string& pattern : gExtList)

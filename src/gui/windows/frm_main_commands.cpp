@@ -8,10 +8,8 @@
 #include <QMouseEvent>
 #include <QUrl>
 
-#include "core/platform/system.h"
+#include "app/main/main_commands.h"
 #include "core/scan/search_state.h"
-#include "core/settings/app_state.h"
-#include "core/settings/settings.h"
 #include "gui/common/prompts.h"
 #include "gui/windows/dir_browse.h"
 #include "gui/windows/frm_main.h"
@@ -27,19 +25,8 @@ void frmMain::cmdBrowse_Click() {
 // Starts a scan at once, with no checks: the folder as typed (an empty box scans the root), the
 // switches as the boxes show them and the pattern list as it is now.
 void frmMain::cmdScan_Click() {
-  gSearch.Recurse = true;
-  gSearch.IgnoreTemp = chkIgnoreTemp->isChecked();
-  gSearch.IgnoreSys = chkIgnoreSys->isChecked();
-  gSearch.Pattern = JoinPatterns(gExtList);
-  gSearch.MatchCount = 0;
-  gSearch.ScannedCount = 0;
-  gSearch.TotalBytes = 0;
-
-  std::string root = txtFolder->text().toStdString();
-  if (root.empty() || !platform::IsPathSeparator(root.back()))
-    root += platform::kPathSeparator;
-  gRootFolder = root;
-
+  app::PrepareScan(txtFolder->text().toStdString(), chkIgnoreTemp->isChecked(),
+                   chkIgnoreSys->isChecked(), gSearch, gRootFolder);
   mOpenScanWindow(this);
 }
 
@@ -80,20 +67,20 @@ void frmMain::closeEvent(QCloseEvent* event) {
 }
 
 void frmMain::Form_QueryUnload(bool& cancel) {
-  const PromptAnswer answer = ShowMessage(this, QStringLiteral("Are you sure you want to exit?"),
-                                          PromptIcon::Question, PromptButtons::YesNo);
-  cancel = answer == PromptAnswer::No;
+  PromptAnswerer answers(this);
+  cancel = !app::ConfirmExit(answers);
 }
 
-// The exit sequence: the three settings are written back (a failed write is silent), then the
-// window is hidden and the splash shown.
+// The exit sequence as the app layer orders it: the three settings, then the window hidden and
+// the splash shown.
 void frmMain::Form_Unload() {
-  WriteSetting(mSettingsFile, kSettingsSection, "extensions", gExtensions);
-  WriteSetting(mSettingsFile, kSettingsSection, "ignoretemp",
-               chkIgnoreTemp->isChecked() ? "1" : "0");
-  WriteSetting(mSettingsFile, kSettingsSection, "ignoresys", chkIgnoreSys->isChecked() ? "1" : "0");
-  hide();
-  mShowSplash();
+  struct View final : app::ExitView {
+    frmMain& window;
+    explicit View(frmMain& w) : window(w) {}
+    void Hide() override { window.hide(); }
+    void ShowSplash(int) override { window.mShowSplash(); }
+  } view(*this);
+  app::RunExitSequence(mSettingsFile, chkIgnoreTemp->isChecked(), chkIgnoreSys->isChecked(), view);
 }
 
 }  // namespace tarnwick::gui

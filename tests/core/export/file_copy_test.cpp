@@ -4,8 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include "app/export/outcome_texts.h"
 #include "core/export/export_fixtures.h"
-#include "core/export/export_messages.h"
 #include "core/export/export_paths.h"
 #include "core/export/faulty_files.h"
 

@@ -16,10 +16,10 @@
 #include <span>
 #include <thread>
 
+#include "app/export/outcome_texts.h"
 #include "core/common/process_state.h"
 #include "core/common/ui_hooks.h"
 #include "core/export/export_fixtures.h"
-#include "core/export/export_messages.h"
 #include "core/export/faulty_files.h"
 #include "core/platform/system.h"
 #include "core/scan/search_state.h"

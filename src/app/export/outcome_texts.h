@@ -1,6 +1,6 @@
 // The texts the export shows the user when it is done: all files in the archive (or copied), or
-// how many of how many, with each missing file and the reason in words. Shared by the desktop
-// program and the command line.
+// how many of how many, with each missing file and the reason in words. Shared by every front
+// end.
 #pragma once
 
 #include <cstddef>
@@ -41,7 +41,5 @@ std::string CopyOutcomeMessage(const std::string& migrationFolder, const CopyRep
 inline constexpr std::string_view kArchivedAllText = "Successfully archived all files into ";
 inline constexpr std::string_view kCopiedAllText =
     "Successfully copied all files to the migration folder";
-inline constexpr std::string_view kZipFailedQuestion =
-    "Failed to zip files, do you want to copy the files instead?";
 
 }  // namespace tarnwick

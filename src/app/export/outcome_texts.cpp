@@ -1,4 +1,4 @@
-#include "core/export/export_messages.h"
+#include "app/export/outcome_texts.h"
 
 #include <algorithm>
 
