@@ -43,9 +43,9 @@ TEST_F(ExportTest, ArchivesEveryRowAndSaysSoThenClosesWithoutAsking) {
   prompts.savePaths = {out.str("backup")};
   Click(scan->cmdExport);
   ASSERT_EQ(prompts.saveRequests.size(), 1u);
-  const SaveFileRequest& request = prompts.saveRequests[0];
+  const app::SaveFileQuestion& request = prompts.saveRequests[0];
   EXPECT_EQ(request.title, "Archive scanned files");
-  EXPECT_EQ(request.filterName, "Zip File (*.zip)");
+  EXPECT_EQ(request.filter, "Zip File (*.zip)");
   EXPECT_EQ(request.filterPattern, "*.zip");
   EXPECT_EQ(request.defaultExtension, "zip");
   const std::string archive = out.str("backup") + ".zip";
@@ -54,8 +54,8 @@ TEST_F(ExportTest, ArchivesEveryRowAndSaysSoThenClosesWithoutAsking) {
   EXPECT_EQ(prompts.asked[0].text, "Successfully archived all files into " + archive);
   EXPECT_EQ(prompts.asked[0].icon, PromptIcon::Information);
   EXPECT_EQ(GetStatusText(scan->StatusBar(), 0), "Done");
-  EXPECT_TRUE(scan->mbSaved);
-  EXPECT_FALSE(scan->mbExporting);
+  EXPECT_TRUE(scan->Session().mbSaved);
+  EXPECT_FALSE(scan->Session().mbExporting);
   EXPECT_TRUE(IsWindowEnabled(scan->cmdExport));
   SendMessageW(scan->hWnd(), WM_CLOSE, 0, 0);
   EXPECT_TRUE(scan->Closed());
@@ -65,7 +65,7 @@ TEST_F(ExportTest, ACancelledSaveDialogChangesNothingButTheStatus) {
   prompts.savePaths = {std::nullopt};
   Click(scan->cmdExport);
   EXPECT_TRUE(prompts.asked.empty());
-  EXPECT_FALSE(scan->mbSaved);
+  EXPECT_FALSE(scan->Session().mbSaved);
   EXPECT_EQ(GetStatusText(scan->StatusBar(), 0), "Done");
 }
 
@@ -81,7 +81,7 @@ TEST_F(ExportTest, WithNoArchiveTheCopyQuestionLeadsToACopyKeepingTheFolders) {
   EXPECT_EQ(tarnwick::test::TempDir::read(out / "blocked" / "a.doc"), "alpha");
   EXPECT_EQ(tarnwick::test::TempDir::read(out / "blocked" / "deep" / "b.pdf"), "beta");
   EXPECT_EQ(prompts.asked.back().text, "Successfully copied all files to the migration folder");
-  EXPECT_TRUE(scan->mbSaved);
+  EXPECT_TRUE(scan->Session().mbSaved);
 }
 
 TEST_F(ExportTest, NoToTheCopyQuestionStillCountsAsSaved) {
@@ -91,7 +91,7 @@ TEST_F(ExportTest, NoToTheCopyQuestionStillCountsAsSaved) {
   Click(scan->cmdExport);
   EXPECT_EQ(prompts.asked.size(), 1u);
   EXPECT_FALSE(std::filesystem::exists(out / "blocked"));
-  EXPECT_TRUE(scan->mbSaved);
+  EXPECT_TRUE(scan->Session().mbSaved);
 }
 
 }  // namespace

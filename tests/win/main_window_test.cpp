@@ -22,7 +22,10 @@ class MainWindowTest : public UiTest {
     UiTest::SetUp();
     ASSERT_TRUE(LoadProgramState(dir.str()));
     window = std::make_unique<frmMain>(SettingsPath(dir.str()));
-    window->SetSplashShower([this] { ++splashes; });
+    window->SetSplashShower([this](int milliseconds) {
+      EXPECT_EQ(milliseconds, 3000);
+      ++splashes;
+    });
     window->Show();
   }
   void TearDown() override {

@@ -130,11 +130,11 @@ TEST_F(ScanWindowTest, SavedResultsCloseUnaskedAndAnExportInProgressKeepsTheWind
   ScriptedWalk(1, {});
   bool closedDuringExport = true;
   frmScan::SetExportCommand([&](frmScan& window) {
-    window.mbExporting = true;
+    window.Session().mbExporting = true;
     SendMessageW(window.hWnd(), WM_CLOSE, 0, 0);
     closedDuringExport = window.Closed();
-    window.mbExporting = false;
-    window.mbSaved = true;
+    window.Session().mbExporting = false;
+    window.Session().mbSaved = true;
   });
   OpenAndScan();
   EXPECT_TRUE(IsWindowEnabled(scan->cmdExport));

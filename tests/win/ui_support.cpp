@@ -38,7 +38,7 @@ HWND LaterWindow() {
 
 }  // namespace
 
-PromptAnswer ScriptedPrompts::Message(HWND, const MessageRequest& request) {
+PromptAnswer ScriptedPrompts::Message(HWND, const app::Question& request) {
   const Asked question{request.text, request.caption, request.icon, request.buttons};
   asked.push_back(question);
   if (onMessage)
@@ -55,7 +55,7 @@ PromptAnswer ScriptedPrompts::Message(HWND, const MessageRequest& request) {
   return answer;
 }
 
-std::optional<std::string> ScriptedPrompts::SaveFile(HWND, const SaveFileRequest& request) {
+std::optional<std::string> ScriptedPrompts::SaveFile(HWND, const app::SaveFileQuestion& request) {
   saveRequests.push_back(request);
   if (savePaths.empty()) {
     ADD_FAILURE() << "no save path scripted";
@@ -66,8 +66,7 @@ std::optional<std::string> ScriptedPrompts::SaveFile(HWND, const SaveFileRequest
   return path;
 }
 
-std::optional<std::string> ScriptedPrompts::BrowseFolder(HWND, const std::string&,
-                                                         const std::string&) {
+std::optional<std::string> ScriptedPrompts::BrowseFolder(HWND, const app::FolderQuestion&) {
   if (folders.empty()) {
     ADD_FAILURE() << "no folder scripted";
     return std::nullopt;

@@ -17,6 +17,10 @@
 
 namespace tarnwick::win::test {
 
+using PromptIcon = app::Icon;
+using PromptButtons = app::Buttons;
+using PromptAnswer = app::Answer;
+
 // Answers questions from queues and records every question asked. A question with no answer
 // queued fails the test and is answered No (or Cancel, or OK).
 class ScriptedPrompts final : public Prompts {
@@ -32,14 +36,13 @@ class ScriptedPrompts final : public Prompts {
   std::deque<std::optional<std::string>> savePaths;
   std::deque<std::optional<std::string>> folders;
   std::vector<Asked> asked;
-  std::vector<SaveFileRequest> saveRequests;
+  std::vector<app::SaveFileQuestion> saveRequests;
   // Runs when a message is asked, before it is answered (for actions "while the box is up").
   std::function<void(const Asked&)> onMessage;
 
-  PromptAnswer Message(HWND owner, const MessageRequest& request) override;
-  std::optional<std::string> SaveFile(HWND owner, const SaveFileRequest& request) override;
-  std::optional<std::string> BrowseFolder(HWND owner, const std::string& title,
-                                          const std::string& initialFolder) override;
+  PromptAnswer Message(HWND owner, const app::Question& request) override;
+  std::optional<std::string> SaveFile(HWND owner, const app::SaveFileQuestion& request) override;
+  std::optional<std::string> BrowseFolder(HWND owner, const app::FolderQuestion& request) override;
 
   std::vector<std::string> Texts() const;
 };

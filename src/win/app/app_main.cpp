@@ -2,10 +2,10 @@
 
 #include <windows.h>
 
+#include "app/questions/texts.h"
 #include "core/settings/startup.h"
 #include "win/common/handles.h"
 #include "win/common/message_loop.h"
-#include "win/common/product_texts.h"
 #include "win/common/prompts.h"
 #include "win/controls/status_bar.h"
 #include "win/export/export_command.h"
@@ -15,8 +15,9 @@ namespace tarnwick::win {
 
 bool LoadProgramState(const std::string& folder) {
   const bool ok = CheckPrerequisites(folder, [](const std::string& message) {
-    CurrentPrompts().Message(
-        nullptr, MessageRequest{message, kAppTitle, PromptIcon::Error, PromptButtons::Ok, true});
+    app::Question question = app::MakeQuestion(message, app::Icon::Error);
+    question.foreground = true;
+    PromptAnswerer(nullptr).Ask(question);
   });
   if (ok)
     LoadSettingsState(SettingsPath(folder));

@@ -31,12 +31,12 @@ INT_PTR CALLBACK SplashProc(HWND dialog, UINT message, WPARAM, LPARAM) {
 
 }  // namespace
 
-void ShowSplash() {
+void ShowSplash(int milliseconds) {
   const WindowHandle splash(CreateDialogParamW(
       GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDD_SPLASH), nullptr, SplashProc, 0));
   if (splash)
     ShowWindow(splash.get(), SW_SHOW);
-  WaitPumping(kSplashMilliseconds);
+  WaitPumping(milliseconds);
 }
 
 }  // namespace tarnwick::win

@@ -4,9 +4,7 @@
 
 namespace tarnwick::win {
 
-inline constexpr int kSplashMilliseconds = 3000;
-
-// Shows the splash for kSplashMilliseconds while messages keep being dispatched, then closes it.
-void ShowSplash();
+// Shows the splash for `milliseconds` while messages keep being dispatched, then closes it.
+void ShowSplash(int milliseconds);
 
 }  // namespace tarnwick::win

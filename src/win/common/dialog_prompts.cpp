@@ -13,39 +13,39 @@
 namespace tarnwick::win {
 namespace {
 
-UINT iconStyle(PromptIcon icon) {
+UINT iconStyle(app::Icon icon) {
   switch (icon) {
-    case PromptIcon::Information:
+    case app::Icon::Information:
       return MB_ICONINFORMATION;
-    case PromptIcon::Question:
+    case app::Icon::Question:
       return MB_ICONQUESTION;
-    case PromptIcon::Exclamation:
+    case app::Icon::Exclamation:
       return MB_ICONEXCLAMATION;
-    case PromptIcon::Error:
+    case app::Icon::Error:
       return MB_ICONERROR;
-    case PromptIcon::None:
+    case app::Icon::None:
       break;
   }
   return 0;
 }
 
-PCWSTR taskDialogIcon(PromptIcon icon) {
+PCWSTR taskDialogIcon(app::Icon icon) {
   switch (icon) {
-    case PromptIcon::Information:
-    case PromptIcon::Question:
+    case app::Icon::Information:
+    case app::Icon::Question:
       return TD_INFORMATION_ICON;
-    case PromptIcon::Exclamation:
+    case app::Icon::Exclamation:
       return TD_WARNING_ICON;
-    case PromptIcon::Error:
+    case app::Icon::Error:
       return TD_ERROR_ICON;
-    case PromptIcon::None:
+    case app::Icon::None:
       break;
   }
   return nullptr;
 }
 
 // Yes, No, Yes to all and Cancel: more buttons than a message box has, so a task dialog.
-PromptAnswer askFourWay(HWND owner, const MessageRequest& request) {
+app::Answer askFourWay(HWND owner, const app::Question& request) {
   constexpr int kYesToAll = 100;
   const std::wstring text = Wide(request.text);
   const std::wstring caption = Wide(request.caption);
@@ -63,16 +63,16 @@ PromptAnswer askFourWay(HWND owner, const MessageRequest& request) {
   config.nDefaultButton = IDYES;
   int pressed = IDCANCEL;
   if (FAILED(TaskDialogIndirect(&config, &pressed, nullptr, nullptr)))
-    return PromptAnswer::Cancel;
+    return app::Answer::Cancel;
   switch (pressed) {
     case IDYES:
-      return PromptAnswer::Yes;
+      return app::Answer::Yes;
     case IDNO:
-      return PromptAnswer::No;
+      return app::Answer::No;
     case kYesToAll:
-      return PromptAnswer::YesToAll;
+      return app::Answer::YesToAll;
     default:
-      return PromptAnswer::Cancel;
+      return app::Answer::Cancel;
   }
 }
 
@@ -107,7 +107,7 @@ std::optional<std::string> runItemDialog(IFileDialog* dialog, HWND owner, bool* 
   return fileSystemPath(result.get());
 }
 
-std::optional<std::string> saveWithItemDialog(HWND owner, const SaveFileRequest& request,
+std::optional<std::string> saveWithItemDialog(HWND owner, const app::SaveFileQuestion& request,
                                               bool* failed) {
   ComRef<IFileSaveDialog> dialog;
   if (FAILED(CoCreateInstance(CLSID_FileSaveDialog, nullptr, CLSCTX_INPROC_SERVER,
@@ -116,7 +116,7 @@ std::optional<std::string> saveWithItemDialog(HWND owner, const SaveFileRequest&
     return std::nullopt;
   }
   const std::wstring title = Wide(request.title);
-  const std::wstring filterName = Wide(request.filterName);
+  const std::wstring filterName = Wide(request.filter);
   const std::wstring filterPattern = Wide(request.filterPattern);
   const COMDLG_FILTERSPEC filter{filterName.c_str(), filterPattern.c_str()};
   dialog->SetTitle(title.c_str());
@@ -125,15 +125,18 @@ std::optional<std::string> saveWithItemDialog(HWND owner, const SaveFileRequest&
   dialog->SetDefaultExtension(Wide(request.defaultExtension).c_str());
   FILEOPENDIALOGOPTIONS options = 0;
   dialog->GetOptions(&options);
-  dialog->SetOptions(options | FOS_OVERWRITEPROMPT | FOS_FORCEFILESYSTEM | FOS_NOCHANGEDIR);
+  options |= FOS_FORCEFILESYSTEM | FOS_NOCHANGEDIR;
+  if (request.confirmOverwrite)
+    options |= FOS_OVERWRITEPROMPT;
+  dialog->SetOptions(options);
   setFolder(dialog.get(), request.initialFolder);
   dialog->SetFileName(Wide(request.proposedName).c_str());
   return runItemDialog(dialog.get(), owner, failed);
 }
 
 // The older save dialog, where the shell's item dialog cannot be made.
-std::optional<std::string> saveWithCommonDialog(HWND owner, const SaveFileRequest& request) {
-  std::wstring filter = Wide(request.filterName) + L'\0' + Wide(request.filterPattern) + L'\0';
+std::optional<std::string> saveWithCommonDialog(HWND owner, const app::SaveFileQuestion& request) {
+  std::wstring filter = Wide(request.filter) + L'\0' + Wide(request.filterPattern) + L'\0';
   std::vector<wchar_t> file(32768, L'\0');
   const std::wstring proposed = Wide(request.proposedName);
   proposed.copy(file.data(), std::min(proposed.size(), file.size() - 1));
@@ -150,7 +153,7 @@ std::optional<std::string> saveWithCommonDialog(HWND owner, const SaveFileReques
   ofn.nMaxFile = static_cast<DWORD>(file.size() - 1);
   ofn.lpstrInitialDir = folder.c_str();
   ofn.lpstrTitle = title.c_str();
-  ofn.Flags = OFN_OVERWRITEPROMPT | OFN_NOCHANGEDIR | OFN_EXPLORER;
+  ofn.Flags = OFN_NOCHANGEDIR | OFN_EXPLORER | (request.confirmOverwrite ? OFN_OVERWRITEPROMPT : 0);
   ofn.lpstrDefExt = extension.c_str();
   if (!GetSaveFileNameW(&ofn))
     return std::nullopt;
@@ -203,31 +206,32 @@ std::optional<std::string> pickWithBrowseDialog(HWND owner, const std::string& t
 
 }  // namespace
 
-UINT MessageBoxStyle(PromptIcon icon, PromptButtons buttons, bool foreground) {
+UINT MessageBoxStyle(app::Icon icon, app::Buttons buttons, bool foreground) {
   UINT style = iconStyle(icon);
-  style |= buttons == PromptButtons::YesNo ? MB_YESNO : MB_OK;
+  style |= buttons == app::Buttons::YesNo ? MB_YESNO : MB_OK;
   if (foreground)
     style |= MB_SETFOREGROUND;
   return style;
 }
 
-PromptAnswer DialogPrompts::Message(HWND owner, const MessageRequest& request) {
-  if (request.buttons == PromptButtons::YesNoYesToAllCancel)
+app::Answer DialogPrompts::Message(HWND owner, const app::Question& request) {
+  if (request.buttons == app::Buttons::YesNoYesToAllCancel)
     return askFourWay(owner, request);
   const int result =
       MessageBoxW(owner, Wide(request.text).c_str(), Wide(request.caption).c_str(),
                   MessageBoxStyle(request.icon, request.buttons, request.foreground));
   switch (result) {
     case IDYES:
-      return PromptAnswer::Yes;
+      return app::Answer::Yes;
     case IDNO:
-      return PromptAnswer::No;
+      return app::Answer::No;
     default:
-      return request.buttons == PromptButtons::YesNo ? PromptAnswer::No : PromptAnswer::Ok;
+      return request.buttons == app::Buttons::YesNo ? app::Answer::No : app::Answer::Ok;
   }
 }
 
-std::optional<std::string> DialogPrompts::SaveFile(HWND owner, const SaveFileRequest& request) {
+std::optional<std::string> DialogPrompts::SaveFile(HWND owner,
+                                                   const app::SaveFileQuestion& request) {
   bool failed = false;
   auto chosen = saveWithItemDialog(owner, request, &failed);
   if (failed)
@@ -235,12 +239,12 @@ std::optional<std::string> DialogPrompts::SaveFile(HWND owner, const SaveFileReq
   return chosen;
 }
 
-std::optional<std::string> DialogPrompts::BrowseFolder(HWND owner, const std::string& title,
-                                                       const std::string& initialFolder) {
+std::optional<std::string> DialogPrompts::BrowseFolder(HWND owner,
+                                                       const app::FolderQuestion& question) {
   bool failed = false;
-  auto chosen = pickWithItemDialog(owner, title, initialFolder, &failed);
+  auto chosen = pickWithItemDialog(owner, question.title, question.initialFolder, &failed);
   if (failed)
-    return pickWithBrowseDialog(owner, title, initialFolder);
+    return pickWithBrowseDialog(owner, question.title, question.initialFolder);
   return chosen;
 }
 

@@ -9,15 +9,14 @@ namespace tarnwick::win {
 
 class DialogPrompts final : public Prompts {
  public:
-  PromptAnswer Message(HWND owner, const MessageRequest& request) override;
-  std::optional<std::string> SaveFile(HWND owner, const SaveFileRequest& request) override;
-  std::optional<std::string> BrowseFolder(HWND owner, const std::string& title,
-                                          const std::string& initialFolder) override;
+  app::Answer Message(HWND owner, const app::Question& question) override;
+  std::optional<std::string> SaveFile(HWND owner, const app::SaveFileQuestion& question) override;
+  std::optional<std::string> BrowseFolder(HWND owner, const app::FolderQuestion& question) override;
 };
 
 // The message box style for an icon and a button set (MB_ICONINFORMATION | MB_OK = 0x40,
 // MB_ICONQUESTION | MB_YESNO = 0x24, MB_ICONEXCLAMATION | MB_OK = 0x30, MB_ICONERROR with
 // MB_SETFOREGROUND = 0x10010).
-UINT MessageBoxStyle(PromptIcon icon, PromptButtons buttons, bool foreground);
+UINT MessageBoxStyle(app::Icon icon, app::Buttons buttons, bool foreground);
 
 }  // namespace tarnwick::win

@@ -16,15 +16,16 @@ void InstallPrompts(Prompts* prompts) {
   gInstalled = prompts;
 }
 
-}  // namespace tarnwick::win
+app::Answer PromptAnswerer::Ask(const app::Question& question) {
+  return CurrentPrompts().Message(owner_(), question);
+}
 
-#include "win/common/product_texts.h"
+std::optional<std::string> PromptAnswerer::AskSaveFile(const app::SaveFileQuestion& question) {
+  return CurrentPrompts().SaveFile(owner_(), question);
+}
 
-namespace tarnwick::win {
-
-PromptAnswer ShowMessage(HWND owner, const std::string& text, PromptIcon icon,
-                         PromptButtons buttons) {
-  return CurrentPrompts().Message(owner, MessageRequest{text, kAppTitle, icon, buttons, false});
+std::optional<std::string> PromptAnswerer::AskFolder(const app::FolderQuestion& question) {
+  return CurrentPrompts().BrowseFolder(owner_(), question);
 }
 
 }  // namespace tarnwick::win

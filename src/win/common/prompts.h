@@ -1,45 +1,29 @@
 // Every question the Windows program asks the user goes through this one interface: message
-// boxes, the save dialog and the folder browser. The real implementation shows the system's
-// dialogs; tests install a scripted one that answers from a queue and records what was asked.
+// boxes, the save dialog and the folder browser, as the app layer describes them. The real
+// implementation shows the system's dialogs; tests install a scripted one that answers from a
+// queue and records what was asked.
 #pragma once
 
 #include <windows.h>
 
+#include <functional>
 #include <optional>
 #include <string>
 
+#include "app/questions/question.h"
+
 namespace tarnwick::win {
-
-enum class PromptIcon { None, Information, Question, Exclamation, Error };
-enum class PromptButtons { Ok, YesNo, YesNoYesToAllCancel };
-enum class PromptAnswer { Ok, Yes, No, YesToAll, Cancel };
-
-struct MessageRequest {
-  std::string text;
-  std::string caption;
-  PromptIcon icon = PromptIcon::None;
-  PromptButtons buttons = PromptButtons::Ok;
-  bool foreground = false;  // bring the box to the front (the start-up failure)
-};
-
-struct SaveFileRequest {
-  std::string title;
-  std::string filterName;     // "Zip File (*.zip)"
-  std::string filterPattern;  // "*.zip"
-  std::string defaultExtension;
-  std::string initialFolder;
-  std::string proposedName;
-};
 
 class Prompts {
  public:
   virtual ~Prompts() = default;
-  virtual PromptAnswer Message(HWND owner, const MessageRequest& request) = 0;
+  virtual app::Answer Message(HWND owner, const app::Question& question) = 0;
   // The path the user chose, as the dialog gives it, or nothing on cancel.
-  virtual std::optional<std::string> SaveFile(HWND owner, const SaveFileRequest& request) = 0;
+  virtual std::optional<std::string> SaveFile(HWND owner,
+                                              const app::SaveFileQuestion& question) = 0;
   // The folder the user chose, or nothing on cancel.
-  virtual std::optional<std::string> BrowseFolder(HWND owner, const std::string& title,
-                                                  const std::string& initialFolder) = 0;
+  virtual std::optional<std::string> BrowseFolder(HWND owner,
+                                                  const app::FolderQuestion& question) = 0;
 };
 
 // The prompts in use: the system's dialogs unless a test installed another.
@@ -47,12 +31,18 @@ Prompts& CurrentPrompts();
 // Installs `prompts` (not owned; it must outlive its use); nullptr restores the dialogs.
 void InstallPrompts(Prompts* prompts);
 
-}  // namespace tarnwick::win
+// Answers the app layer's questions with the prompts in use, over the window `owner` returns at
+// the time of asking.
+class PromptAnswerer final : public app::Answerer {
+ public:
+  explicit PromptAnswerer(HWND owner) : owner_([owner] { return owner; }) {}
+  explicit PromptAnswerer(std::function<HWND()> owner) : owner_(std::move(owner)) {}
+  app::Answer Ask(const app::Question& question) override;
+  std::optional<std::string> AskSaveFile(const app::SaveFileQuestion& question) override;
+  std::optional<std::string> AskFolder(const app::FolderQuestion& question) override;
 
-namespace tarnwick::win {
-
-// A message box captioned with the application title, through the prompts in use.
-PromptAnswer ShowMessage(HWND owner, const std::string& text, PromptIcon icon,
-                         PromptButtons buttons = PromptButtons::Ok);
+ private:
+  std::function<HWND()> owner_;
+};
 
 }  // namespace tarnwick::win

@@ -36,43 +36,21 @@ void clsListView::ScrollBottom() {
   scrollPending_ = true;
 }
 
-int clsListView::ItemAdd(int index, std::string_view text, int indent, int image) {
-  if (mhWnd == nullptr || index < 0)
-    return -1;
-  const gui::CellStore::RowInfo info{static_cast<std::int32_t>(index),
-                                     static_cast<std::int16_t>(image),
-                                     static_cast<std::int16_t>(indent)};
-  const int count = rows_.rowCount();
-  if (index >= count) {
-    rows_.insertRow(count, text, info);
-    return count;
-  }
-  // Inserted among the rows: the rows below move down, so the control redraws them all now.
-  rows_.insertRow(index, text, info);
+void clsListView::SetRows(const RowSource* rows) {
+  rows_ = rows;
   selection_.Clear();
-  shownRows_ = rows_.rowCount();
-  ListView_SetItemCountEx(mhWnd, shownRows_, 0);
-  return index;
+  scrollPending_ = false;
+  shownRows_ = ListCount();
+  if (mhWnd != nullptr)
+    ListView_SetItemCountEx(mhWnd, shownRows_, 0);
 }
 
 std::string clsListView::SubItemText(int row, int column) const {
-  return std::string(rows_.cell(row, column));
-}
-
-void clsListView::SubItemText(int row, int column, std::string_view text) {
-  if (mhWnd == nullptr || row < 0 || row >= rows_.rowCount() || column < 0 ||
-      column >= std::max(1, rows_.columnCount())) {
-    return;
+  if (rows_ == nullptr || row < 0 || row >= rows_->Count() || column < 0 ||
+      column >= std::max(1, mlColumnCount)) {
+    return {};
   }
-  rows_.setCell(row, column, text);
-  if (row < shownRows_)
-    ListView_RedrawItems(mhWnd, row, row);
-}
-
-int clsListView::ItemData(int row) const {
-  if (row < 0 || row >= rows_.rowCount())
-    return 0;
-  return rows_.rowInfo(row).itemData;
+  return rows_->Cell(row, column);
 }
 
 void clsListView::AutoSizeColumn(int column) {
@@ -92,7 +70,7 @@ void clsListView::SetExStyle(DWORD bit, bool on) {
   ListView_SetExtendedListViewStyleEx(mhWnd, 0, on ? (current | bit) : (current & ~bit));
 }
 
-void clsListView::ColumnAdd(std::string_view caption, int width, int alignment) {
+void clsListView::ColumnAdd(const std::string& caption, int width, int alignment) {
   const int at = mlColumnCount++;
   if (mhWnd == nullptr)
     return;
@@ -103,11 +81,7 @@ void clsListView::ColumnAdd(std::string_view caption, int width, int alignment) 
   column.cx = width;
   column.pszText = text.data();
   column.iSubItem = at;
-  if (ListView_InsertColumn(mhWnd, at, &column) < 0)
-    return;
-  // The store always has the first column; later ones are added beside it.
-  if (at > 0 && at >= rows_.columnCount())
-    rows_.insertColumn(rows_.columnCount());
+  ListView_InsertColumn(mhWnd, at, &column);
 }
 
 void clsListView::ImageList(int kind, const clsImgList& images) {
@@ -126,19 +100,10 @@ void clsListView::View(int value) {
   SetWindowLongPtrW(mhWnd, GWL_STYLE, (style & ~static_cast<LONG_PTR>(LVS_TYPEMASK)) | value);
 }
 
-void clsListView::Clear() {
-  rows_.clearRows();
-  selection_.Clear();
-  shownRows_ = 0;
-  scrollPending_ = false;
-  if (mhWnd != nullptr)
-    ListView_SetItemCountEx(mhWnd, 0, 0);
-}
-
 void clsListView::Publish() {
   if (mhWnd == nullptr)
     return;
-  const int count = rows_.rowCount();
+  const int count = ListCount();
   if (count != shownRows_) {
     shownRows_ = count;
     ListView_SetItemCountEx(mhWnd, count, LVSICF_NOINVALIDATEALL | LVSICF_NOSCROLL);
@@ -150,21 +115,20 @@ void clsListView::Publish() {
   }
 }
 
-void clsListView::FillDisplayInfo(NMLVDISPINFOW& info) {
+void clsListView::FillDisplayInfo(NMLVDISPINFOW& info) const {
   LVITEMW& item = info.item;
-  if (item.iItem < 0 || item.iItem >= rows_.rowCount())
+  if (item.iItem < 0 || item.iItem >= ListCount())
     return;
   if ((item.mask & LVIF_TEXT) != 0 && item.pszText != nullptr && item.cchTextMax > 0) {
-    const std::wstring text = Wide(rows_.cell(item.iItem, item.iSubItem));
+    const std::wstring text = Wide(rows_->Cell(item.iItem, item.iSubItem));
     const std::size_t n = std::min(text.size(), static_cast<std::size_t>(item.cchTextMax - 1));
     text.copy(item.pszText, n);
     item.pszText[n] = L'\0';
   }
-  const gui::CellStore::RowInfo& row = rows_.rowInfo(item.iItem);
   if ((item.mask & LVIF_IMAGE) != 0)
-    item.iImage = row.image;
+    item.iImage = 0;
   if ((item.mask & LVIF_INDENT) != 0)
-    item.iIndent = row.indent;
+    item.iIndent = 0;
 }
 
 bool clsListView::OnNotify(const NMHDR& header, LRESULT& result) {

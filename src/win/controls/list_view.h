@@ -1,26 +1,31 @@
 // clsListView: the result list, a report-style list view in owner-data (virtual) mode. The rows
-// live in a compact row store owned by this object; the control asks for the texts of the rows
-// it draws (LVN_GETDISPINFOW), so a million rows cost little more than their texts. The selection
-// is followed through the control's notifications, never by asking the control row by row.
+// are not copied into the control: it asks for the texts of the rows it draws
+// (LVN_GETDISPINFOW) and the list reads them from its row source, so a million rows cost nothing
+// beyond the store that holds them. The selection is followed through the control's
+// notifications, never by asking the control row by row.
 //
 // Calling order: construct, Init with the parent window, then View, the styles, Move and one
-// ColumnAdd per column, then rows: ItemAdd (first column) followed by SubItemText writes for the
-// other columns of the index ItemAdd returned. The parent forwards WM_NOTIFY to OnNotify.
+// ColumnAdd per column, then SetRows. The parent forwards WM_NOTIFY to OnNotify.
 #pragma once
 
 #include <windows.h>
 
 #include <commctrl.h>
 
-#include <cstdint>
 #include <string>
-#include <string_view>
 
-#include "gui/controls/cell_store.h"
 #include "win/controls/image_list.h"
 #include "win/controls/selection_ranges.h"
 
 namespace tarnwick::win {
+
+// The rows a list shows: their number and the UTF-8 text of each cell.
+class RowSource {
+ public:
+  virtual ~RowSource() = default;
+  virtual int Count() const = 0;
+  virtual std::string Cell(int row, int column) const = 0;
+};
 
 class clsListView {
  public:
@@ -36,18 +41,12 @@ class clsListView {
   void Move(float left, float top, float width, float height);
   // Scrolls so the last row is visible, once the rows added so far are shown.
   void ScrollBottom();
-  int ListCount() const { return rows_.rowCount(); }
+  // The rows shown; not owned, they must outlive the list or be replaced first (null: none).
+  void SetRows(const RowSource* rows);
+  int ListCount() const { return rows_ != nullptr ? rows_->Count() : 0; }
   HWND hWnd() const { return mhWnd; }
-
-  // Inserts a row before `index` (appends when `index` is past the last row) with `text` in the
-  // first column; returns the row's index, or -1 when refused (no control, negative index).
-  int ItemAdd(int index, std::string_view text, int indent = 0, int image = 0);
-  // The text of one cell, whole and exactly as stored; empty when there is no such cell.
+  // The text of one cell, whole; empty when there is no such cell.
   std::string SubItemText(int row, int column) const;
-  // Sets the text of one cell; nothing happens when there is no control or no such cell.
-  void SubItemText(int row, int column, std::string_view text);
-  // The item data of a row: the index ItemAdd was asked for.
-  int ItemData(int row) const;
 
   void AutoSizeColumn(int column);
   bool FullRowSelect() const { return (mlExStyle & LVS_EX_FULLROWSELECT) != 0; }
@@ -58,15 +57,13 @@ class clsListView {
   void GridLines(bool on) { SetExStyle(LVS_EX_GRIDLINES, on); }
   int ColumnCount() const { return mlColumnCount; }
   // Appends a column after the existing ones; ColumnCount grows by one whatever happens.
-  void ColumnAdd(std::string_view caption, int width, int alignment = LVCFMT_LEFT);
+  void ColumnAdd(const std::string& caption, int width, int alignment = LVCFMT_LEFT);
   // Shows `images` beside the rows (LVSIL_NORMAL, LVSIL_SMALL or LVSIL_STATE).
   void ImageList(int kind, const clsImgList& images);
   void Visible(bool on);
   // The view last written (0 before any); writing sets the view bits of the window's style.
   int View() const { return mlView; }
   void View(int value);
-  // Removes every row; the columns stay.
-  void Clear();
 
   // Tells the control how many rows there are now. Rows added in a burst are shown together the
   // next time this runs (the scan calls it before it lets messages run), so the control is told
@@ -79,13 +76,13 @@ class clsListView {
 
  private:
   void SetExStyle(DWORD bit, bool on);
-  void FillDisplayInfo(NMLVDISPINFOW& info);
+  void FillDisplayInfo(NMLVDISPINFOW& info) const;
 
   HWND mhWnd = nullptr;
   int mlView = 0;
   int mlColumnCount = 0;
   DWORD mlExStyle = 0;
-  gui::CellStore rows_;
+  const RowSource* rows_ = nullptr;
   SelectionRanges selection_;
   int shownRows_ = 0;
   bool scrollPending_ = false;

@@ -1,7 +1,5 @@
-// The scan window's export command, "Save to zip file": asks where to save, archives every listed
-// file into one ZIP archive (with a progress window that can be cancelled), tells the user what
-// is in it, and when no archive results offers to copy the files into the migration folder
-// instead.
+// The scan window's export command, "Save to zip file": the app layer's export session, with the
+// save dialog, the progress windows and the questions shown over the scan window.
 #pragma once
 
 namespace tarnwick::platform {
@@ -16,14 +14,8 @@ class frmScan;
 // the windows responsive while it archives or copies (messages run at its yield points).
 void InstallExportCommand();
 
-// The handler of "Save to zip file": runs ExportFiles with the button disabled and mbExporting
-// set, sets mbSaved when it reports the results saved, and writes "Done" to the status bar
-// whatever happened. Nothing escapes it: an error is shown to the user and the window stays
-// usable.
+// The handler of "Save to zip file": runs the export with the button disabled.
 void cmdExport_Click(frmScan& window);
-
-// Exports the rows of the window's result list. True once the user confirmed the save dialog.
-bool ExportFiles(frmScan& window);
 
 // Where the export reads the files it archives or copies; null (the default) means the system's
 // files. Not owned.

@@ -42,8 +42,10 @@ std::string ProgressText(const std::string& action, std::uint64_t filesDone,
   return text;
 }
 
-ProgressWindow::ProgressWindow(HWND owner, std::string action, std::uint64_t filesTotal)
-    : owner_(owner),
+ProgressWindow::ProgressWindow(HWND owner, std::string action, std::uint64_t filesTotal,
+                               std::atomic<bool>& cancel)
+    : cancel_(cancel),
+      owner_(owner),
       action_(std::move(action)),
       decimalSeparator_(UserDecimalSeparator()),
       started_(GetTickCount()) {

@@ -16,8 +16,9 @@ namespace tarnwick::win {
 class ProgressWindow {
  public:
   // `action` names the work ("Archiving files", "Copying files"); `filesTotal` is known before
-  // the work starts, the bytes come with the first report.
-  ProgressWindow(HWND owner, std::string action, std::uint64_t filesTotal);
+  // the work starts, the bytes come with the first report. Cancel sets `cancel`.
+  ProgressWindow(HWND owner, std::string action, std::uint64_t filesTotal,
+                 std::atomic<bool>& cancel);
   ~ProgressWindow();
   ProgressWindow(const ProgressWindow&) = delete;
   ProgressWindow& operator=(const ProgressWindow&) = delete;
@@ -25,8 +26,6 @@ class ProgressWindow {
   // Shows how far the work is. Cheap to call often: redrawn at most every 50 ms.
   void Update(std::uint64_t filesDone, std::uint64_t filesTotal, std::uint64_t bytesDone,
               std::uint64_t bytesTotal);
-  // Set once the user pressed Cancel or closed the window; the engine reads it between pieces.
-  const std::atomic<bool>& CancelFlag() const { return cancel_; }
   // The owner for a question asked while the work runs: this window when it is on screen.
   HWND QuestionOwner() const;
   HWND hWnd() const { return mhWnd.get(); }
@@ -34,7 +33,7 @@ class ProgressWindow {
  private:
   static INT_PTR CALLBACK DialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam);
 
-  std::atomic<bool> cancel_{false};
+  std::atomic<bool>& cancel_;
   HWND owner_;
   std::string action_;
   std::string decimalSeparator_;

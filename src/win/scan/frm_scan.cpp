@@ -2,11 +2,10 @@
 
 #include <array>
 
+#include "app/questions/texts.h"
 #include "core/common/ui_hooks.h"
-#include "core/scan/format_size.h"
 #include "win/common/layout.h"
 #include "win/common/message_loop.h"
-#include "win/common/product_texts.h"
 #include "win/common/prompts.h"
 #include "win/common/text.h"
 #include "win/controls/status_bar.h"
@@ -36,13 +35,44 @@ frmScan::SearchRunner& searchRunner() {
   return runner;
 }
 
-std::string summaryLine(const SearchParams& params) {
-  return std::to_string(params.MatchCount) + " matches from a total of " +
-         std::to_string(params.ScannedCount) + " scanned files - " +
-         FormatSize(params.TotalBytes, UserDecimalSeparator());
-}
-
 }  // namespace
+
+// The scan session of this window; the walk runs through the installed runner when a test set
+// one.
+class frmScan::WindowSession final : public app::ScanSession {
+ public:
+  explicit WindowSession(std::string decimalSeparator)
+      : app::ScanSession(std::move(decimalSeparator)) {}
+
+ protected:
+  void RunSearch(SearchParams& params, const std::string& root, SearchSink& sink) override {
+    if (const SearchRunner& runner = searchRunner()) {
+      runner(params, root, sink);
+    } else {
+      app::ScanSession::RunSearch(params, root, sink);
+    }
+  }
+};
+
+// What the walk shows: the rows (already in the session's store) reach the list when the window
+// is about to run its messages, the status texts go to the bar.
+class frmScan::WindowScanView final : public app::ScanView {
+ public:
+  explicit WindowScanView(frmScan& window) : window_(window) {}
+  void OnRow(std::size_t, const app::ScanRow&, const std::string&) override {
+    window_.mList->ScrollBottom();
+  }
+  void OnStatus(const std::string& text) override {
+    SetStatusText(window_.mStatusBar, 0, SBT_SUNKEN, text);
+  }
+  void Yield() override {
+    window_.mList->Publish();
+    PumpPending();
+  }
+
+ private:
+  frmScan& window_;
+};
 
 void frmScan::SetExportCommand(ExportCommand command) {
   exportCommand() = std::move(command);
@@ -52,7 +82,8 @@ void frmScan::SetSearchRunner(SearchRunner runner) {
   searchRunner() = std::move(runner);
 }
 
-frmScan::frmScan(HWND owner) : mOwner(owner) {
+frmScan::frmScan(HWND owner)
+    : mOwner(owner), mSession(std::make_unique<WindowSession>(UserDecimalSeparator())) {
   CreateDialogParamW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDD_SCAN), owner, DialogProc,
                      reinterpret_cast<LPARAM>(this));
 }
@@ -60,6 +91,14 @@ frmScan::frmScan(HWND owner) : mOwner(owner) {
 frmScan::~frmScan() {
   mList.reset();
   mhWnd.reset();
+}
+
+bool frmScan::ScanEnded() const {
+  return mSession->ShowsExport();
+}
+
+app::ScanSession& frmScan::Session() {
+  return *mSession;
 }
 
 void frmScan::Show() {
@@ -155,11 +194,15 @@ void frmScan::Form_Load() {
   ghStatusBar = mStatusBar;
   // Progress texts of the export and the archive engine reach this window's bar too.
   SetStatusHook([](const std::string& text) { SetStatusText(ghStatusBar, 0, SBT_SUNKEN, text); });
-  SetWindowTextUtf8(dialog, kAppTitle);
+  SetWindowTextUtf8(dialog, app::texts::kAppTitle);
+  SetWindowTextUtf8(cmdCancel, app::texts::kCancelCaption);
+  SetWindowTextUtf8(cmdExport, app::texts::kExportCaption);
+  mIcon.reset(static_cast<HICON>(
+      LoadImageW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDI_TARNWICK), IMAGE_ICON,
+                 GetSystemMetrics(SM_CXSMICON), GetSystemMetrics(SM_CYSMICON), LR_DEFAULTCOLOR)));
+  SendMessageW(dialog, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(mIcon.get()));
   InitListView();
   ApplyLayout(WindowDpi(dialog));
-  mbSaved = false;
-  gScanning = true;
 }
 
 void frmScan::ApplyLayout(int dpi) {
@@ -188,40 +231,28 @@ void frmScan::InitListView() {
   mList->GridLines(true);
   mList->FullRowSelect(true);
   mList->Move(8, 8, 605, 350);
-  mList->ColumnAdd("Filename", 150, LVCFMT_LEFT);
-  mList->ColumnAdd("Path", 375, LVCFMT_LEFT);
-  mList->ColumnAdd("Size", 75, LVCFMT_LEFT);
+  mList->ColumnAdd(std::string(app::texts::kColumnFilename), 150, LVCFMT_LEFT);
+  mList->ColumnAdd(std::string(app::texts::kColumnPath), 375, LVCFMT_LEFT);
+  mList->ColumnAdd(std::string(app::texts::kColumnSize), 75, LVCFMT_LEFT);
+  mRows = std::make_unique<ScanRows>(mSession->Rows(), mSession->DecimalSeparator());
+  mList->SetRows(mRows.get());
   // Below the two buttons in the tab order, as the list was made last.
   SetWindowPos(mList->hWnd(), HWND_BOTTOM, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
 }
 
 void frmScan::Form_Activate() {
-  {
-    ScanSink sink(gSearch, *mList, mStatusBar, mUnreadable, UserDecimalSeparator());
-    const std::string root = DisplayRoot(gRootFolder);
-    if (const SearchRunner& runner = searchRunner()) {
-      runner(gSearch, root, sink);
-    } else {
-      SearchFolder(gSearch, root, sink);
-    }
-  }
+  WindowScanView view(*this);
+  PromptAnswerer answers(mhWnd.get());
+  mSession->Run(view, answers);
   mList->Publish();
-  SetStatusText(mStatusBar, 0, SBT_SUNKEN, summaryLine(gSearch));
-  if (gScanning) {
-    ShowMessage(mhWnd.get(), kScanComplete, PromptIcon::Information, PromptButtons::Ok);
-    gScanning = false;
-  }
   ShowWindow(cmdCancel, SW_HIDE);
   EnableWindow(cmdExport, static_cast<bool>(exportCommand()));
   ShowWindow(cmdExport, SW_SHOW);
-  mbScanEnded = true;
 }
 
 void frmScan::cmdCancel_Click() {
-  if (ShowMessage(mhWnd.get(), kCancelScanQuestion, PromptIcon::Question, PromptButtons::YesNo) ==
-      PromptAnswer::Yes) {
-    gScanning = false;
-  }
+  PromptAnswerer answers(mhWnd.get());
+  mSession->AskCancel(answers);
 }
 
 void frmScan::cmdExport_Click() {
@@ -229,20 +260,9 @@ void frmScan::cmdExport_Click() {
     command(*this);
 }
 
-bool frmScan::Form_Unload() {
-  if (gScanning)
-    return false;
-  if (mbExporting)
-    return false;
-  if (!mbSaved && ShowMessage(mhWnd.get(), kUnsavedQuestion, PromptIcon::Question,
-                              PromptButtons::YesNo) != PromptAnswer::Yes) {
-    return false;
-  }
-  return true;
-}
-
 void frmScan::TryClose() {
-  if (!Form_Unload())
+  PromptAnswerer answers(mhWnd.get());
+  if (!mSession->MayClose(answers))
     return;
   mList.reset();
   mhWnd.reset();  // destroys the window

@@ -1,6 +1,7 @@
 // The scan window: runs one scan with live rows and progress as soon as it is shown, writes the
 // summary line, then offers the export ("Save to zip file") in place of "Cancel". It refuses to
-// close while the scan or an export runs, and asks before closing unsaved results.
+// close while the scan or an export runs, and asks before closing unsaved results. What it does
+// is the app layer's scan session; the window shows it.
 //
 // The main window fills gSearch and gRootFolder, then opens it modally: frmScan(owner).ShowModal().
 #pragma once
@@ -12,19 +13,17 @@
 #include <functional>
 #include <memory>
 #include <string>
-#include <vector>
 
-#include "core/scan/search.h"
+#include "app/scan/scan_session.h"
 #include "win/common/handles.h"
 #include "win/controls/list_view.h"
-#include "win/scan/scan_sink.h"
+#include "win/scan/scan_rows.h"
 
 namespace tarnwick::win {
 
 class frmScan {
  public:
-  // What "Save to zip file" runs. It finds the rows in mList, disables cmdExport and sets
-  // mbExporting while it runs, and sets mbSaved once the user has confirmed where to save.
+  // What "Save to zip file" runs, with the window (its session holds the rows and the flags).
   using ExportCommand = std::function<void(frmScan&)>;
   // Installs the export command for every scan window opened afterwards (empty: none, and the
   // button stays disabled).
@@ -47,22 +46,18 @@ class frmScan {
   // True once the window has closed.
   bool Closed() const { return !mhWnd; }
   // True once the scan has ended and the summary is shown.
-  bool ScanEnded() const { return mbScanEnded; }
+  bool ScanEnded() const;
 
+  app::ScanSession& Session();
   // The result list: created when the window loads, released when it closes.
   std::unique_ptr<clsListView> mList;
-  // True while the export command runs: the window refuses to close.
-  bool mbExporting = false;
-  // True once the export command has saved the current results: the window closes unasked.
-  bool mbSaved = false;
   HWND cmdCancel = nullptr;
   HWND cmdExport = nullptr;
   HWND StatusBar() const { return mStatusBar; }
 
-  // Folders the scan could not read, in the order met.
-  const std::vector<UnreadableFolder>& UnreadableFolders() const { return mUnreadable; }
-
  private:
+  class WindowSession;
+  class WindowScanView;
   static INT_PTR CALLBACK DialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam);
   INT_PTR HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);
   void Form_Load();
@@ -71,17 +66,16 @@ class frmScan {
   void Form_Activate();
   void cmdCancel_Click();
   void cmdExport_Click();
-  // Whether the window may close now (asks the user when the results are unsaved).
-  bool Form_Unload();
   void TryClose();
 
   HWND mOwner;
+  std::unique_ptr<WindowSession> mSession;
+  std::unique_ptr<ScanRows> mRows;
   WindowHandle mhWnd;
   FontHandle mFont;
+  IconHandle mIcon;
   HWND mStatusBar = nullptr;
-  std::vector<UnreadableFolder> mUnreadable;
   bool mbActivated = false;
-  bool mbScanEnded = false;
 };
 
 }  // namespace tarnwick::win

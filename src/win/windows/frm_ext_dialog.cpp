@@ -2,13 +2,12 @@
 
 #include <array>
 
+#include "app/questions/texts.h"
 #include "win/common/layout.h"
 #include "win/common/message_loop.h"
-#include "win/common/product_texts.h"
 #include "win/common/prompts.h"
 #include "win/common/text.h"
 #include "win/resource_ids.h"
-#include "win/windows/list_box.h"
 
 namespace tarnwick::win {
 namespace {
@@ -23,23 +22,10 @@ constexpr std::array<TwipsPlace, 5> kPlaces{{
     {IDCANCEL, 2820, 960, 1215, 375},
 }};
 
-// Only the 52 ASCII letters may follow "*.": no digits, dots, wildcards, spaces or accented
-// letters.
-bool IsAsciiLetter(wchar_t c) {
-  return (c >= L'A' && c <= L'Z') || (c >= L'a' && c <= L'z');
-}
-
-std::string AsciiLower(std::string text) {
-  for (char& c : text) {
-    if (c >= 'A' && c <= 'Z')
-      c = static_cast<char>(c - 'A' + 'a');
-  }
-  return text;
-}
-
 }  // namespace
 
-frmExtDialog::frmExtDialog(HWND owner, HWND patterns) : mOwner(owner), mPatterns(patterns) {
+frmExtDialog::frmExtDialog(HWND owner, app::PatternList& patterns)
+    : mOwner(owner), mPatterns(patterns) {
   CreateDialogParamW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDD_EXT), owner, DialogProc,
                      reinterpret_cast<LPARAM>(this));
 }
@@ -104,6 +90,7 @@ void frmExtDialog::Form_Load() {
   SetFontOnChildren(mhWnd.get(), mFont.get());
   SetClientSize(mhWnd.get(), TwipsToPixels(kClientWidth, dpi), TwipsToPixels(kClientHeight, dpi));
   PlaceControls(mhWnd.get(), kPlaces, dpi);
+  SetWindowTextUtf8(mhWnd.get(), app::texts::kPatternDialogTitle);
 }
 
 void frmExtDialog::SetMode(Mode mode) {
@@ -139,37 +126,23 @@ void frmExtDialog::Form_Activate() {
 
 // Both confirming buttons are enabled only for "*." followed by at least one more character.
 void frmExtDialog::UpdateButtons() {
-  const std::wstring text = WindowTextW(Item(IDC_TXT_EXT));
-  const bool ok = text.size() > 2 && text.starts_with(L"*.");
+  const bool ok = app::PatternCanBeConfirmed(WindowTextUtf8(Item(IDC_TXT_EXT)));
   EnableWindow(Item(IDC_CMD_ADD), ok);
   EnableWindow(Item(IDC_CMD_OK), ok);
 }
 
 bool frmExtDialog::ValidateExtension(bool editing) {
-  const std::wstring text = WindowTextW(Item(IDC_TXT_EXT));
-  for (std::size_t i = 2; i < text.size(); ++i) {
-    if (!IsAsciiLetter(text[i])) {
-      Refuse(kInvalidExtension);
-      return false;
-    }
-  }
-  const std::string lower = AsciiLower(Utf8(text));
-  const int selected = ListBoxSelection(mPatterns);
-  const int n = ListBoxCount(mPatterns);
-  for (int i = 0; i < n; ++i) {
-    if (ListBoxText(mPatterns, i) != lower)
-      continue;
-    if (editing && i == selected)
-      continue;  // an edited entry may keep its own text
-    Refuse("The file extension '" + lower + "' is already in the list.");
-    return false;
-  }
-  return true;
+  const std::optional<app::Question> refusal =
+      mPatterns.Refusal(WindowTextUtf8(Item(IDC_TXT_EXT)), editing);
+  if (!refusal)
+    return true;
+  Refuse(*refusal);
+  return false;
 }
 
 // Shows why the text was refused and hands it back for correction, selected whole.
-void frmExtDialog::Refuse(const std::string& message) {
-  ShowMessage(mhWnd.get(), message, PromptIcon::Exclamation);
+void frmExtDialog::Refuse(const app::Question& refusal) {
+  PromptAnswerer(mhWnd.get()).Ask(refusal);
   SetFocus(Item(IDC_TXT_EXT));
   SendMessageW(Item(IDC_TXT_EXT), EM_SETSEL, 0, -1);
 }
@@ -181,8 +154,8 @@ void frmExtDialog::cmdAdd_Click() {
   if (!ValidateExtension(false))
     return;
   Hide();
-  ListBoxAppend(mPatterns, AsciiLower(WindowTextUtf8(Item(IDC_TXT_EXT))));
-  ListBoxSelect(mPatterns, ListBoxCount(mPatterns) - 1);
+  PromptAnswerer answers(mhWnd.get());
+  mPatterns.Add(WindowTextUtf8(Item(IDC_TXT_EXT)), answers);
   SetText("");
 }
 
@@ -193,11 +166,8 @@ void frmExtDialog::cmdOK_Click() {
   if (!ValidateExtension(true))
     return;
   Hide();
-  const int selected = ListBoxSelection(mPatterns);
-  if (selected >= 0) {
-    ListBoxReplace(mPatterns, selected, AsciiLower(WindowTextUtf8(Item(IDC_TXT_EXT))));
-    ListBoxSelect(mPatterns, selected);
-  }
+  PromptAnswerer answers(mhWnd.get());
+  mPatterns.EditSelected(WindowTextUtf8(Item(IDC_TXT_EXT)), answers);
   SetText("");
 }
 

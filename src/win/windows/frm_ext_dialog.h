@@ -8,6 +8,7 @@
 
 #include <string>
 
+#include "app/patterns/pattern_list.h"
 #include "win/common/handles.h"
 
 namespace tarnwick::win {
@@ -16,9 +17,9 @@ class frmExtDialog {
  public:
   enum class Mode { Add, Edit };
 
-  // `patterns` is the main window's pattern list box, which the dialog checks against and
-  // changes. The dialog window is made at once, hidden, owned by `owner`.
-  frmExtDialog(HWND owner, HWND patterns);
+  // `patterns` is the main window's pattern list, which the dialog checks against and changes.
+  // The dialog window is made at once, hidden, owned by `owner`.
+  frmExtDialog(HWND owner, app::PatternList& patterns);
   frmExtDialog(const frmExtDialog&) = delete;
   frmExtDialog& operator=(const frmExtDialog&) = delete;
 
@@ -40,14 +41,14 @@ class frmExtDialog {
   void Form_Activate();
   void UpdateButtons();
   bool ValidateExtension(bool editing);
-  void Refuse(const std::string& message);
+  void Refuse(const app::Question& refusal);
   void cmdAdd_Click();
   void cmdOK_Click();
   void Hide();
   HWND Item(int id) const { return GetDlgItem(mhWnd.get(), id); }
 
   HWND mOwner;
-  HWND mPatterns;
+  app::PatternList& mPatterns;
   WindowHandle mhWnd;
   FontHandle mFont;
   bool mbClosedByCloseBox = false;

@@ -4,11 +4,12 @@
 
 #include <array>
 
-#include "core/platform/system.h"
+#include "app/main/main_commands.h"
+#include "app/main/maker_texts.h"
+#include "app/questions/texts.h"
 #include "core/settings/app_state.h"
 #include "win/app/frm_splash.h"
 #include "win/common/layout.h"
-#include "win/common/product_texts.h"
 #include "win/common/text.h"
 #include "win/resource_ids.h"
 #include "win/scan/frm_scan.h"
@@ -38,16 +39,6 @@ constexpr std::array<TwipsPlace, 13> kPlaces{{
     {IDC_LBL_COPYRIGHT, 120, 3900, 3255, 255},
 }};
 constexpr COLORREF kLinkColour = RGB(0, 0, 192);
-
-// The folder the box starts with: the root of the drive that holds Windows, the text of WINDIR up
-// to and including its first "\" (nothing when it holds none or is not set).
-std::string StartFolder() {
-  const auto windir = platform::GetEnvironment("WINDIR");
-  if (!windir)
-    return {};
-  const auto slash = windir->find('\\');
-  return slash == std::string::npos ? std::string() : windir->substr(0, slash + 1);
-}
 
 void OpenScanWindow(HWND owner) {
   frmScan scan(owner);
@@ -212,14 +203,15 @@ void frmMain::Form_Load() {
   SendMessageW(dialog, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(mIconSmall.get()));
   SendMessageW(dialog, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(mIconLarge.get()));
 
-  SetWindowTextUtf8(Item(IDC_LBL_WEBSITE), kWebsiteHost);
-  SetWindowTextUtf8(Item(IDC_LBL_COPYRIGHT), kNoticeText);
-  SetWindowTextUtf8(Item(IDC_TXT_FOLDER), StartFolder());
+  SetWindowTextUtf8(Item(IDC_LBL_WEBSITE), app::texts::kWebsiteHost);
+  SetWindowTextUtf8(Item(IDC_LBL_COPYRIGHT), app::texts::kNoticeText);
+  SetWindowTextUtf8(Item(IDC_TXT_FOLDER), app::StartFolder());
   CheckDlgButton(dialog, IDC_CHK_IGNORE_TEMP, gbIgnoreTemp ? BST_CHECKED : BST_UNCHECKED);
   CheckDlgButton(dialog, IDC_CHK_IGNORE_SYS, gbIgnoreSys ? BST_CHECKED : BST_UNCHECKED);
-  for (const std::string& pattern : gExtList)
+  for (const std::string& pattern : mPatterns.Entries())
     ListBoxAppend(Item(IDC_LST_EXT), pattern);
-  SetWindowTextUtf8(dialog, std::string(kCaptionNotice) + kAppTitle);
+  SetWindowTextUtf8(dialog,
+                    std::string(app::texts::kCaptionNotice) + std::string(app::texts::kAppTitle));
 }
 
 }  // namespace tarnwick::win

@@ -10,6 +10,7 @@
 #include <memory>
 #include <string>
 
+#include "app/patterns/pattern_list.h"
 #include "win/common/handles.h"
 
 namespace tarnwick::win {
@@ -20,8 +21,9 @@ class frmMain {
  public:
   // Opens the scan window modally over `owner` and returns when it has closed.
   using ScanWindowOpener = std::function<void(HWND owner)>;
-  // Shows the splash at the end of the run and returns when it has gone.
-  using SplashShower = std::function<void()>;
+  // Shows the splash for the given milliseconds at the end of the run and returns when it has
+  // gone.
+  using SplashShower = std::function<void(int milliseconds)>;
   // Opens a web address in the user's browser.
   using LinkOpener = std::function<void(const std::string& address)>;
 
@@ -60,7 +62,7 @@ class frmMain {
   void lblWebsite_Click();
   bool OnCommand(int id, int code);
 
-  // The pattern list (frm_main_extensions.cpp).
+  // The pattern list (frm_main_extensions.cpp). The list box shows mPatterns.
   void RefreshExtensions();
   void cmdExtAdd_Click();
   void cmdExtEdit_Click();
@@ -72,6 +74,7 @@ class frmMain {
   HWND Item(int id) const { return GetDlgItem(mhWnd.get(), id); }
 
   std::string mSettingsFile;
+  app::PatternList mPatterns;
   ScanWindowOpener mOpenScanWindow;
   SplashShower mShowSplash;
   LinkOpener mOpenLink;

@@ -1,10 +1,9 @@
 // The main window's commands: browse for the folder, start a scan, open the web address, and
 // the closing of the window with the exit sequence.
-#include "core/platform/system.h"
+#include "app/main/main_commands.h"
+#include "app/main/maker_texts.h"
+#include "app/questions/texts.h"
 #include "core/scan/search_state.h"
-#include "core/settings/app_state.h"
-#include "core/settings/settings.h"
-#include "win/common/product_texts.h"
 #include "win/common/prompts.h"
 #include "win/common/text.h"
 #include "win/resource_ids.h"
@@ -23,24 +22,15 @@ void frmMain::cmdBrowse_Click() {
 // switches as the boxes show them and the pattern list as it is now.
 void frmMain::cmdScan_Click() {
   HWND dialog = mhWnd.get();
-  gSearch.Recurse = true;
-  gSearch.IgnoreTemp = IsDlgButtonChecked(dialog, IDC_CHK_IGNORE_TEMP) == BST_CHECKED;
-  gSearch.IgnoreSys = IsDlgButtonChecked(dialog, IDC_CHK_IGNORE_SYS) == BST_CHECKED;
-  gSearch.Pattern = JoinPatterns(gExtList);
-  gSearch.MatchCount = 0;
-  gSearch.ScannedCount = 0;
-  gSearch.TotalBytes = 0;
-
-  std::string root = WindowTextUtf8(Item(IDC_TXT_FOLDER));
-  if (root.empty() || !platform::IsPathSeparator(root.back()))
-    root += platform::kPathSeparator;
-  gRootFolder = root;
-
+  app::PrepareScan(WindowTextUtf8(Item(IDC_TXT_FOLDER)),
+                   IsDlgButtonChecked(dialog, IDC_CHK_IGNORE_TEMP) == BST_CHECKED,
+                   IsDlgButtonChecked(dialog, IDC_CHK_IGNORE_SYS) == BST_CHECKED, gSearch,
+                   gRootFolder);
   mOpenScanWindow(dialog);
 }
 
 void frmMain::lblWebsite_Click() {
-  mOpenLink("http://" + WindowTextUtf8(Item(IDC_LBL_WEBSITE)));
+  mOpenLink(app::texts::kWebsiteScheme + WindowTextUtf8(Item(IDC_LBL_WEBSITE)));
 }
 
 // Every way of closing the window (close box, system menu, Alt+F4) comes here first.
@@ -58,22 +48,27 @@ void frmMain::OnClose() {
 }
 
 void frmMain::Form_QueryUnload(bool& cancel) {
-  cancel = ShowMessage(mhWnd.get(), kExitQuestion, PromptIcon::Question, PromptButtons::YesNo) ==
-           PromptAnswer::No;
+  PromptAnswerer answers(mhWnd.get());
+  cancel = !app::ConfirmExit(answers);
 }
 
-// The exit sequence: the three settings are written back (a failed write is silent), then the
-// window is hidden and the splash shown.
+// The exit sequence as the app layer orders it: the three settings, then the window hidden and
+// the splash shown.
 void frmMain::Form_Unload() {
-  HWND dialog = mhWnd.get();
-  const auto ticked = [dialog](int id) {
-    return IsDlgButtonChecked(dialog, id) == BST_CHECKED ? "1" : "0";
+  class ExitView final : public app::ExitView {
+   public:
+    explicit ExitView(frmMain& window) : window_(window) {}
+    void Hide() override { ShowWindow(window_.mhWnd.get(), SW_HIDE); }
+    void ShowSplash(int milliseconds) override { window_.mShowSplash(milliseconds); }
+
+   private:
+    frmMain& window_;
   };
-  WriteSetting(mSettingsFile, kSettingsSection, "extensions", gExtensions);
-  WriteSetting(mSettingsFile, kSettingsSection, "ignoretemp", ticked(IDC_CHK_IGNORE_TEMP));
-  WriteSetting(mSettingsFile, kSettingsSection, "ignoresys", ticked(IDC_CHK_IGNORE_SYS));
-  ShowWindow(dialog, SW_HIDE);
-  mShowSplash();
+  HWND dialog = mhWnd.get();
+  ExitView view(*this);
+  app::RunExitSequence(mSettingsFile,
+                       IsDlgButtonChecked(dialog, IDC_CHK_IGNORE_TEMP) == BST_CHECKED,
+                       IsDlgButtonChecked(dialog, IDC_CHK_IGNORE_SYS) == BST_CHECKED, view);
 }
 
 }  // namespace tarnwick::win

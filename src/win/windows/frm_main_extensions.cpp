@@ -1,6 +1,5 @@
-// The main window's pattern list: Add, Edit and Remove, and keeping the process-wide pattern
-// list equal to the list box.
-#include "core/settings/app_state.h"
+// The main window's pattern list: Add, Edit and Remove through the app layer's pattern list, which
+// the list box shows.
 #include "win/resource_ids.h"
 #include "win/windows/frm_ext_dialog.h"
 #include "win/windows/frm_main.h"
@@ -8,17 +7,25 @@
 
 namespace tarnwick::win {
 
-// Makes gExtList and gExtensions follow the list box, and enables Edit and Remove exactly when
-// the list has entries.
+// Shows the pattern list in the list box, with its selection, and enables Edit and Remove exactly
+// when the list has entries. (The list itself keeps gExtList and gExtensions.)
 void frmMain::RefreshExtensions() {
-  gExtList = ListBoxEntries(Item(IDC_LST_EXT));
-  const bool any = !gExtList.empty();
-  EnableWindow(Item(IDC_CMD_EXT_EDIT), any);
-  EnableWindow(Item(IDC_CMD_EXT_RMV), any);
-  gExtensions = JoinPatterns(gExtList);
+  HWND list = Item(IDC_LST_EXT);
+  SendMessageW(list, WM_SETREDRAW, FALSE, 0);
+  SendMessageW(list, LB_RESETCONTENT, 0, 0);
+  for (const std::string& pattern : mPatterns.Entries())
+    ListBoxAppend(list, pattern);
+  const auto selected = mPatterns.Selected();
+  ListBoxSelect(list, selected ? static_cast<int>(*selected) : -1);
+  SendMessageW(list, WM_SETREDRAW, TRUE, 0);
+  InvalidateRect(list, nullptr, TRUE);
+  EnableWindow(Item(IDC_CMD_EXT_EDIT), mPatterns.CanEditOrRemove());
+  EnableWindow(Item(IDC_CMD_EXT_RMV), mPatterns.CanEditOrRemove());
 }
 
 void frmMain::lstExt_Click() {
+  const int selected = ListBoxSelection(Item(IDC_LST_EXT));
+  mPatterns.Select(selected < 0 ? std::nullopt : std::optional<std::size_t>(selected));
   EnableWindow(Item(IDC_CMD_EXT_EDIT), TRUE);
   EnableWindow(Item(IDC_CMD_EXT_RMV), TRUE);
 }
@@ -27,7 +34,7 @@ void frmMain::lstExt_Click() {
 // closed through its close box it is discarded and the next use starts afresh.
 frmExtDialog& frmMain::UseExtDialog() {
   if (!mExtDialog || mExtDialog->ClosedByCloseBox())
-    mExtDialog = std::make_unique<frmExtDialog>(mhWnd.get(), Item(IDC_LST_EXT));
+    mExtDialog = std::make_unique<frmExtDialog>(mhWnd.get(), mPatterns);
   return *mExtDialog;
 }
 
@@ -43,30 +50,18 @@ void frmMain::cmdExtAdd_Click() {
 
 // With no entry selected there is nothing to edit, and nothing happens.
 void frmMain::cmdExtEdit_Click() {
-  const int selected = ListBoxSelection(Item(IDC_LST_EXT));
-  if (selected < 0)
+  const auto selected = mPatterns.Selected();
+  if (!selected)
     return;
   frmExtDialog& dialog = UseExtDialog();
   dialog.SetMode(frmExtDialog::Mode::Edit);
-  dialog.SetText(ListBoxText(Item(IDC_LST_EXT), selected));
+  dialog.SetText(mPatterns.Entry(*selected));
   ShowExtDialog();
   RefreshExtensions();
 }
 
-// Removes the selected entry without asking, then selects the entry that followed it, or the new
-// last one. With no entry selected nothing happens.
 void frmMain::cmdExtRmv_Click() {
-  HWND list = Item(IDC_LST_EXT);
-  const int p = ListBoxSelection(list);
-  if (p < 0)
-    return;
-  SendMessageW(list, LB_DELETESTRING, static_cast<WPARAM>(p), 0);
-  const int n = ListBoxCount(list);
-  if (p < n) {
-    ListBoxSelect(list, p);
-  } else if (n > 0) {
-    ListBoxSelect(list, n - 1);
-  }
+  mPatterns.RemoveSelected();
   RefreshExtensions();
 }
 
