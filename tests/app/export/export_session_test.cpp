@@ -15,6 +15,8 @@
 namespace tarnwick::app {
 namespace {
 
+using test::TempDir;
+
 // Records what the front end is shown and answers from a script.
 class RecordingExportView final : public ExportView {
  public:
@@ -126,7 +128,6 @@ TEST(ExportSession, FailedArchiveOffersTheCopyWhichAsksBeforeReplacing) {
       out.str("blocked") + platform::kPathSeparator + std::string("PC1.zip");
   RecordingExportView view;
   view.answers.answerSaveFile(blockedArchive);
-  view.answers.answer(Answer::Yes);  // copy instead
   ExportSession session(view);
   // First the run fails; the copy then goes beside the chosen path.
   const ArchiveOutcome failed = session.Archive(blockedArchive, scan.Rows().FullPaths());

@@ -15,6 +15,7 @@ namespace tarnwick::app {
 namespace {
 
 using testing::ScriptedAnswers;
+using test::TempDir;
 
 TEST(PrepareScan, FillsTheRequestAndEndsTheFolderInOneSeparator) {
   const std::string sep(1, platform::kPathSeparator);

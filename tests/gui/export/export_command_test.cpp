@@ -17,6 +17,7 @@
 #include <thread>
 
 #include "app/export/outcome_texts.h"
+#include "app/questions/texts.h"
 #include "core/common/process_state.h"
 #include "core/common/ui_hooks.h"
 #include "core/export/export_fixtures.h"
@@ -38,7 +39,7 @@ using Kind = ScriptedPrompts::Asked::Kind;
 
 const QString kArchivedAll = QString::fromUtf8(kArchivedAllText.data());
 const QString kCopiedAll = QString::fromUtf8(kCopiedAllText.data());
-const QString kZipFailed = QString::fromUtf8(kZipFailedQuestion.data());
+const QString kZipFailed = QString::fromUtf8(app::texts::kZipFailedQuestion.data());
 const QString kUnsavedQuestion = "Files have not been saved, are you sure you want to exit?";
 
 // A scan window whose walk lists the given files, in the given order.
