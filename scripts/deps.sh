@@ -18,14 +18,16 @@ TARNWICK_BUILD_PACKAGES=(build-essential cmake ninja-build pkg-config qt6-base-d
   libdeflate-dev libicu-dev libgtest-dev libgmock-dev fonts-dejavu-core fonts-wine)
 # What the tests use besides: real archive readers to check our archives against.
 TARNWICK_TEST_PACKAGES=(unzip zip p7zip-full libarchive-tools python3)
-# What building the engine for Windows and running its tests under Wine needs (dpkg-dev: to
-# unpack the libdeflate source package that scripts/fetch-libdeflate-windows builds).
+# What building the Windows programs, running their tests under Wine (the windows' tests on a
+# virtual display) and packaging them needs (dpkg-dev: to unpack the libdeflate source package
+# that scripts/fetch-libdeflate-windows builds).
 TARNWICK_WINDOWS_PACKAGES=(g++-mingw-w64-x86-64-posix libz-mingw-w64-dev googletest wine64 wine
-  python3 unzip dpkg-dev)
+  python3 unzip dpkg-dev xvfb xdotool nsis)
 
 # True when the Windows build can be made and its tests run here.
 tarnwick_windows_tools_present() {
   command -v x86_64-w64-mingw32-g++-posix >/dev/null && command -v wine >/dev/null &&
     [ -x /usr/lib/wine/wine64 ] && [ -d /usr/src/googletest ] &&
-    [ -f /usr/x86_64-w64-mingw32/include/zlib.h ] && command -v dpkg-source >/dev/null
+    [ -f /usr/x86_64-w64-mingw32/include/zlib.h ] && command -v dpkg-source >/dev/null &&
+    command -v Xvfb >/dev/null && command -v xdotool >/dev/null && command -v makensis >/dev/null
 }

@@ -30,3 +30,7 @@ convert -size 361x120 xc:white \
   -font DejaVu-Sans -pointsize 12 -fill '#4a4a4a' -annotate +126+86 'Gathers your documents for the move' \
   -fill '#f29d38' -draw 'rectangle 126,98 340,101' \
   splash-logo.png
+
+# The Windows program's icon file and its splash picture (a bitmap the system can draw itself).
+convert tarnwick-16.png tarnwick-32.png tarnwick-256.png -depth 8 ../win/tarnwick.ico
+convert splash-logo.png -background white -flatten -depth 8 -type TrueColor BMP3:../win/splash-logo.bmp

@@ -1,13 +1,12 @@
-// The texts that present the maker in the main window.
+// The texts that present the maker in the main window, as the app layer spells them.
 #pragma once
+
+#include "app/main/maker_texts.h"
 
 namespace tarnwick::gui {
 
-// The web address shown in the main window, as a host name without scheme.
-inline constexpr const char* kWebsiteHost = "www.example.org";
-// The one-line notice in the main window's lower left corner.
-inline constexpr const char* kNoticeText = "Free and open source software";
-// The notice at the start of the main window's caption, followed there by the product's name.
-inline constexpr const char* kCaptionNotice = "Free and open source - ";
+using app::texts::kCaptionNotice;
+using app::texts::kNoticeText;
+using app::texts::kWebsiteHost;
 
 }  // namespace tarnwick::gui

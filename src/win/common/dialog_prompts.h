@@ -1,0 +1,22 @@
+// The prompts as the system's own dialogs: MessageBoxW (a task dialog for the four-button
+// overwrite question), the shell's item dialogs for saving and picking a folder, with the older
+// common dialogs where those cannot be made.
+#pragma once
+
+#include "win/common/prompts.h"
+
+namespace tarnwick::win {
+
+class DialogPrompts final : public Prompts {
+ public:
+  app::Answer Message(HWND owner, const app::Question& question) override;
+  std::optional<std::string> SaveFile(HWND owner, const app::SaveFileQuestion& question) override;
+  std::optional<std::string> BrowseFolder(HWND owner, const app::FolderQuestion& question) override;
+};
+
+// The message box style for an icon and a button set (MB_ICONINFORMATION | MB_OK = 0x40,
+// MB_ICONQUESTION | MB_YESNO = 0x24, MB_ICONEXCLAMATION | MB_OK = 0x30, MB_ICONERROR with
+// MB_SETFOREGROUND = 0x10010).
+UINT MessageBoxStyle(app::Icon icon, app::Buttons buttons, bool foreground);
+
+}  // namespace tarnwick::win

@@ -1,0 +1,48 @@
+// Every question the Windows program asks the user goes through this one interface: message
+// boxes, the save dialog and the folder browser, as the app layer describes them. The real
+// implementation shows the system's dialogs; tests install a scripted one that answers from a
+// queue and records what was asked.
+#pragma once
+
+#include <windows.h>
+
+#include <functional>
+#include <optional>
+#include <string>
+
+#include "app/questions/question.h"
+
+namespace tarnwick::win {
+
+class Prompts {
+ public:
+  virtual ~Prompts() = default;
+  virtual app::Answer Message(HWND owner, const app::Question& question) = 0;
+  // The path the user chose, as the dialog gives it, or nothing on cancel.
+  virtual std::optional<std::string> SaveFile(HWND owner,
+                                              const app::SaveFileQuestion& question) = 0;
+  // The folder the user chose, or nothing on cancel.
+  virtual std::optional<std::string> BrowseFolder(HWND owner,
+                                                  const app::FolderQuestion& question) = 0;
+};
+
+// The prompts in use: the system's dialogs unless a test installed another.
+Prompts& CurrentPrompts();
+// Installs `prompts` (not owned; it must outlive its use); nullptr restores the dialogs.
+void InstallPrompts(Prompts* prompts);
+
+// Answers the app layer's questions with the prompts in use, over the window `owner` returns at
+// the time of asking.
+class PromptAnswerer final : public app::Answerer {
+ public:
+  explicit PromptAnswerer(HWND owner) : owner_([owner] { return owner; }) {}
+  explicit PromptAnswerer(std::function<HWND()> owner) : owner_(std::move(owner)) {}
+  app::Answer Ask(const app::Question& question) override;
+  std::optional<std::string> AskSaveFile(const app::SaveFileQuestion& question) override;
+  std::optional<std::string> AskFolder(const app::FolderQuestion& question) override;
+
+ private:
+  std::function<HWND()> owner_;
+};
+
+}  // namespace tarnwick::win

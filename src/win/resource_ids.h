@@ -1,0 +1,45 @@
+// Identifiers of the resources and controls of the Windows program, shared by the resource script
+// and the code. Plain macros: the resource compiler reads this file too.
+#pragma once
+
+#define IDI_TARNWICK 1
+#define IDB_SPLASH 2
+
+#define IDD_MAIN 100
+#define IDD_EXT 101
+#define IDD_SCAN 102
+#define IDD_SPLASH 103
+#define IDD_PROGRESS 104
+
+// frmMain
+#define IDC_FRA_DRIVE 1001
+#define IDC_TXT_FOLDER 1002
+#define IDC_CMD_BROWSE 1003
+#define IDC_CHK_IGNORE_TEMP 1004
+#define IDC_CHK_IGNORE_SYS 1005
+#define IDC_CMD_SCAN 1006
+#define IDC_FRA_EXT 1007
+#define IDC_LST_EXT 1008
+#define IDC_CMD_EXT_ADD 1009
+#define IDC_CMD_EXT_EDIT 1010
+#define IDC_CMD_EXT_RMV 1011
+#define IDC_LBL_WEBSITE 1012
+#define IDC_LBL_COPYRIGHT 1013
+
+// frmExtDialog (Cancel is IDCANCEL, so Escape presses it)
+#define IDC_LBL_EXT 1101
+#define IDC_TXT_EXT 1102
+#define IDC_CMD_ADD 1103
+#define IDC_CMD_OK 1104
+
+// frmScan (the result list and the status bar are made by code)
+#define IDC_CMD_CANCEL_SCAN 1201
+#define IDC_CMD_EXPORT 1202
+#define IDC_LVW_RESULTS 1203
+
+// frmSplash
+#define IDC_IMG_LOGO 1301
+
+// The export's progress window (Cancel is IDCANCEL)
+#define IDC_PROGRESS_TEXT 1401
+#define IDC_PROGRESS_BAR 1402
