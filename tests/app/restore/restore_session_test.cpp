@@ -9,6 +9,13 @@
 namespace tarnwick::app {
 namespace {
 
+// The separator the plan puts between a target folder and the names below it.
+#ifdef _WIN32
+constexpr const char* kSep = "\\";
+#else
+constexpr const char* kSep = "/";
+#endif
+
 struct RestoreSessionTest : ::testing::Test {
   test::TempDir dir;
   std::unique_ptr<RestoreSession> session;
@@ -42,8 +49,8 @@ TEST_F(RestoreSessionTest, RowsSayWhatIsAtEachTarget) {
   EXPECT_EQ(rows[3].status, "refused: the path leaves its folder (\"..\")");
 
   session->SetMapping("C:\\Users\\alice\\Desktop", dir.str("elsewhere"));
-  EXPECT_EQ(session->Rows()[1].to, dir.str("elsewhere") + "/b.doc");
-  EXPECT_EQ(session->Rows()[0].to, dir.str("home") + "/Documents/a.doc");
+  EXPECT_EQ(session->Rows()[1].to, dir.str("elsewhere") + kSep + "b.doc");
+  EXPECT_EQ(session->Rows()[0].to, dir.str("home") + "/Documents" + kSep + "a.doc");
 }
 
 TEST_F(RestoreSessionTest, AskedOnceWhenTheAnswerIsForAll) {
@@ -59,7 +66,7 @@ TEST_F(RestoreSessionTest, AskedOnceWhenTheAnswerIsForAll) {
   };
   const RestoreOutcome outcome = session->Run(hooks);
   ASSERT_EQ(asked.size(), 1u);
-  EXPECT_EQ(asked[0].existing, dir.str("home") + "/Desktop/b.doc");
+  EXPECT_EQ(asked[0].existing, dir.str("home") + "/Desktop" + kSep + "b.doc");
   EXPECT_NE(asked[0].text.find("(from OLDPC)"), std::string::npos) << asked[0].text;
   EXPECT_EQ(outcome.restored, 3u);
   EXPECT_EQ(outcome.failed, 1u);
