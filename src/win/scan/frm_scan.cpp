@@ -1,4 +1,5 @@
 #include "win/scan/frm_scan.h"
+#include "win/common/form_dialog_proc.h"
 
 #include <array>
 
@@ -118,22 +119,7 @@ void frmScan::ShowModal() {
 }
 
 INT_PTR CALLBACK frmScan::DialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
-  if (message == WM_INITDIALOG) {
-    auto* self = reinterpret_cast<frmScan*>(lParam);
-    SetWindowLongPtrW(dialog, DWLP_USER, lParam);
-    self->mhWnd.reset(dialog);
-    self->Form_Load();
-    return TRUE;
-  }
-  auto* self = reinterpret_cast<frmScan*>(GetWindowLongPtrW(dialog, DWLP_USER));
-  if (self == nullptr)
-    return FALSE;
-  if (message == WM_NCDESTROY) {
-    SetWindowLongPtrW(dialog, DWLP_USER, 0);
-    (void)self->mhWnd.release();
-    return FALSE;
-  }
-  return self->HandleMessage(message, wParam, lParam);
+  return FormDialogProc<frmScan>(dialog, message, wParam, lParam);
 }
 
 INT_PTR frmScan::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {

@@ -1,4 +1,5 @@
 #include "win/windows/frm_ext_dialog.h"
+#include "win/common/form_dialog_proc.h"
 
 #include <array>
 
@@ -31,22 +32,7 @@ frmExtDialog::frmExtDialog(HWND owner, app::PatternList& patterns)
 }
 
 INT_PTR CALLBACK frmExtDialog::DialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
-  if (message == WM_INITDIALOG) {
-    auto* self = reinterpret_cast<frmExtDialog*>(lParam);
-    SetWindowLongPtrW(dialog, DWLP_USER, lParam);
-    self->mhWnd.reset(dialog);
-    self->Form_Load();
-    return TRUE;
-  }
-  auto* self = reinterpret_cast<frmExtDialog*>(GetWindowLongPtrW(dialog, DWLP_USER));
-  if (self == nullptr)
-    return FALSE;
-  if (message == WM_NCDESTROY) {
-    SetWindowLongPtrW(dialog, DWLP_USER, 0);
-    (void)self->mhWnd.release();  // the window is going away on its own
-    return FALSE;
-  }
-  return self->HandleMessage(message, wParam, lParam);
+  return FormDialogProc<frmExtDialog>(dialog, message, wParam, lParam);
 }
 
 INT_PTR frmExtDialog::HandleMessage(UINT message, WPARAM wParam, LPARAM) {

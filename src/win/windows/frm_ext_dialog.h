@@ -36,6 +36,8 @@ class frmExtDialog {
 
  private:
   static INT_PTR CALLBACK DialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam);
+  template <class Form>
+  friend INT_PTR CALLBACK FormDialogProc(HWND, UINT, WPARAM, LPARAM);
   INT_PTR HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);
   void Form_Load();
   void Form_Activate();

@@ -1,4 +1,5 @@
 #include "win/windows/frm_main.h"
+#include "win/common/form_dialog_proc.h"
 
 #include <shellapi.h>
 
@@ -79,22 +80,7 @@ void frmMain::Show() {
 }
 
 INT_PTR CALLBACK frmMain::DialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
-  if (message == WM_INITDIALOG) {
-    auto* self = reinterpret_cast<frmMain*>(lParam);
-    SetWindowLongPtrW(dialog, DWLP_USER, lParam);
-    self->mhWnd.reset(dialog);
-    self->Form_Load();
-    return TRUE;
-  }
-  auto* self = reinterpret_cast<frmMain*>(GetWindowLongPtrW(dialog, DWLP_USER));
-  if (self == nullptr)
-    return FALSE;
-  if (message == WM_NCDESTROY) {
-    SetWindowLongPtrW(dialog, DWLP_USER, 0);
-    (void)self->mhWnd.release();
-    return FALSE;
-  }
-  return self->HandleMessage(message, wParam, lParam);
+  return FormDialogProc<frmMain>(dialog, message, wParam, lParam);
 }
 
 INT_PTR frmMain::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {

@@ -51,6 +51,8 @@ class frmMain {
 
  private:
   static INT_PTR CALLBACK DialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam);
+  template <class Form>
+  friend INT_PTR CALLBACK FormDialogProc(HWND, UINT, WPARAM, LPARAM);
   INT_PTR HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);
   void ApplyLayout(int dpi);
   void Form_Load();
