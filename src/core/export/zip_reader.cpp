@@ -1,13 +1,23 @@
 #include "core/export/zip_reader.h"
 
+#include <libdeflate.h>
 #include <zlib.h>
 
 #include <algorithm>
+#include <memory>
 
 namespace tarnwick::zipformat {
 namespace {
 
 constexpr std::size_t kPiece = 256 * 1024;
+// Deflated entries up to this size (compressed and uncompressed) are read whole and inflated in
+// one call with libdeflate, about three times faster than zlib's streaming inflate; larger ones
+// stream through zlib, so memory stays bounded however large an entry is.
+constexpr std::uint64_t kWholeEntry = 16 << 20;
+
+struct FreeDecompressor {
+  void operator()(libdeflate_decompressor* d) const { libdeflate_free_decompressor(d); }
+};
 
 // The inflate state, ended whatever way the read leaves.
 class Inflater {
@@ -31,13 +41,46 @@ class Inflater {
 struct Checked {
   const ZipReader::Sink& sink;
   std::uint64_t size = 0;
-  uLong crc = crc32_z(0, nullptr, 0);
+  std::uint32_t crc = 0;
   bool give(std::string_view bytes) {
     size += bytes.size();
-    crc = crc32_z(crc, reinterpret_cast<const Bytef*>(bytes.data()), bytes.size());
+    crc = libdeflate_crc32(crc, bytes.data(), bytes.size());
     return !sink || sink(bytes);
   }
+  // Hands `bytes` out in pieces of at most kPiece.
+  bool giveInPieces(std::string_view bytes) {
+    for (std::size_t at = 0; at < bytes.size(); at += kPiece) {
+      if (!give(bytes.substr(at, kPiece)))
+        return false;
+    }
+    return true;
+  }
 };
+
+// Inflates a whole deflate stream held in memory into exactly `size` bytes.
+EntryStatus InflateWhole(std::string_view in, std::uint64_t size, Checked& out) {
+  const std::unique_ptr<libdeflate_decompressor, FreeDecompressor> d(
+      libdeflate_alloc_decompressor());
+  if (!d)
+    return EntryStatus::ReadFailed;
+  const auto buffer = std::make_unique_for_overwrite<char[]>(static_cast<std::size_t>(size));
+  std::size_t used = 0;
+  std::size_t produced = 0;
+  switch (libdeflate_deflate_decompress_ex(d.get(), in.data(), in.size(), buffer.get(),
+                                           static_cast<std::size_t>(size), &used, &produced)) {
+    case LIBDEFLATE_SUCCESS:
+      break;
+    case LIBDEFLATE_INSUFFICIENT_SPACE:
+      return EntryStatus::SizeMismatch;  // it decodes to more than the directory says
+    default:
+      return EntryStatus::BadData;
+  }
+  if (used != in.size())
+    return EntryStatus::BadData;  // data after the end of the stream
+  if (!out.giveInPieces(std::string_view(buffer.get(), produced)))
+    return EntryStatus::Stopped;
+  return EntryStatus::Ok;
+}
 
 }  // namespace
 
@@ -93,6 +136,20 @@ EntryStatus ZipReader::ReadEntry(std::size_t index, const Sink& sink) const {
     return EntryStatus::SizeMismatch;
 
   Checked out{sink};
+  if (r.method == kDeflated && r.size <= kWholeEntry && r.compressedSize <= kWholeEntry) {
+    std::string in(static_cast<std::size_t>(r.compressedSize), '\0');
+    std::size_t got = 0;
+    if (file_->ReadAt(entry.dataOffset, std::span<char>(in.data(), in.size()), got) !=
+            platform::FileError::None ||
+        got != in.size()) {
+      return EntryStatus::ReadFailed;
+    }
+    if (const EntryStatus status = InflateWhole(in, r.size, out); status != EntryStatus::Ok)
+      return status;
+    return out.size != r.size ? EntryStatus::SizeMismatch
+           : out.crc != r.crc ? EntryStatus::CrcMismatch
+                              : EntryStatus::Ok;
+  }
   std::string in(static_cast<std::size_t>(std::min<std::uint64_t>(kPiece, r.compressedSize)), '\0');
   std::uint64_t offset = entry.dataOffset;
   std::uint64_t left = r.compressedSize;
@@ -152,7 +209,7 @@ EntryStatus ZipReader::ReadEntry(std::size_t index, const Sink& sink) const {
   }
   if (out.size != r.size)
     return EntryStatus::SizeMismatch;
-  if (static_cast<std::uint32_t>(out.crc) != r.crc)
+  if (out.crc != r.crc)
     return EntryStatus::CrcMismatch;
   return EntryStatus::Ok;
 }

@@ -7,7 +7,9 @@
 //   central-directory order, with sizes, offsets and times as the directory gives them (Zip64
 //   fields applied).
 // - ReadEntry() hands the entry's uncompressed bytes to the sink in pieces of at most 256 KiB, in
-//   order, holding at most one input and one output buffer however large the entry is. It returns
+//   order, holding at most 32 MiB of buffers however large the entry is (deflated entries up to
+//   16 MiB are inflated whole, larger ones streamed). Several threads may read entries at once
+//   (ZipReader holds no state that a read changes). It returns
 //   EntryStatus::Ok only when the data decoded without error, the count of bytes equals the
 //   directory's size, the compressed data ended exactly at its directory size and the CRC-32 of
 //   the bytes equals the directory's CRC. Any other status means the bytes handed out so far must

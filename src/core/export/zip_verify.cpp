@@ -1,5 +1,8 @@
 #include "core/export/zip_verify.h"
 
+#include <algorithm>
+#include <chrono>
+#include <thread>
 #include <unordered_map>
 
 #include "core/export/zip_reader.h"
@@ -43,22 +46,54 @@ VerifyResult VerifyArchive(std::unique_ptr<platform::InputFile> file,
     toRead.push_back(it->second);
   }
 
-  std::uint64_t done = 0;
-  for (const std::size_t i : toRead) {
-    std::uint64_t entryDone = 0;
-    const auto status = reader->ReadEntry(i, [&](std::string_view bytes) {
-      entryDone += bytes.size();
-      if (control.progress)
-        control.progress(done + entryDone);
-      return control.cancel == nullptr || !control.cancel->load();
-    });
-    done += listed[i].record.size;
-    if (status == zipformat::EntryStatus::Stopped) {
-      result.cancelled = true;
-      return result;
+  // Every thread takes the next unread entry until none is left. Only the calling thread
+  // reports progress (the front end's hook may pump its window), from the shared count.
+  std::vector<zipformat::EntryStatus> statuses(toRead.size(), zipformat::EntryStatus::Ok);
+  std::atomic<std::size_t> next{0};
+  std::atomic<std::uint64_t> done{0};
+  std::atomic<bool> stop{false};
+  const auto work = [&](bool reports) {
+    for (std::size_t k = next++; k < toRead.size() && !stop.load(); k = next++) {
+      statuses[k] = reader->ReadEntry(toRead[k], [&](std::string_view bytes) {
+        const std::uint64_t now = done += bytes.size();
+        if (reports && control.progress)
+          control.progress(now);
+        if (control.cancel != nullptr && control.cancel->load())
+          stop = true;
+        return !stop.load();
+      });
     }
-    if (status != zipformat::EntryStatus::Ok)
-      result.damaged.push_back({listed[i].record.name, zipformat::Describe(status)});
+  };
+  unsigned threads = control.threads != 0 ? control.threads : std::thread::hardware_concurrency();
+  threads = static_cast<unsigned>(
+      std::clamp<std::size_t>(threads, 1, std::max<std::size_t>(toRead.size(), 1)));
+  {
+    std::atomic<unsigned> busy{threads - 1};
+    std::vector<std::jthread> helpers;
+    for (unsigned t = 1; t < threads; ++t) {
+      helpers.emplace_back([&] {
+        work(false);
+        --busy;
+      });
+    }
+    work(true);
+    // The other threads may still be inflating large entries: keep reporting (and so keep the
+    // window alive) and passing on a cancel until they are done.
+    while (busy.load() != 0) {
+      std::this_thread::sleep_for(std::chrono::milliseconds(10));
+      if (control.progress)
+        control.progress(done.load());
+      if (control.cancel != nullptr && control.cancel->load())
+        stop = true;
+    }
+  }
+  if (stop.load()) {
+    result.cancelled = true;
+    return result;
+  }
+  for (std::size_t k = 0; k < toRead.size(); ++k) {
+    if (statuses[k] != zipformat::EntryStatus::Ok)
+      result.damaged.push_back({listed[toRead[k]].record.name, zipformat::Describe(statuses[k])});
   }
   result.ok = result.failure.empty() && result.damaged.empty();
   return result;

@@ -1,6 +1,6 @@
 // The check of a finished archive before it is put in place: its central directory read back
 // against what was written (each entry once, in order, with its sizes and CRC-32), then every
-// entry's data read and inflated with its CRC-32 checked.
+// entry's data read and inflated with its CRC-32 checked, entries on every processor at once.
 #pragma once
 
 #include <atomic>
@@ -28,8 +28,11 @@ struct VerifyResult {
 
 struct VerifyControl {
   const std::atomic<bool>* cancel = nullptr;
-  // Uncompressed bytes checked so far, after each piece read.
+  // Uncompressed bytes checked so far; called on the calling thread only, after pieces it read.
   std::function<void(std::uint64_t bytesDone)> progress;
+  // Threads that read and inflate entries at once (0: one per processor). The calling thread is
+  // one of them.
+  unsigned threads = 0;
 };
 
 // Checks the archive in `file` against `written`, the records of the entries written, in order.
