@@ -71,6 +71,11 @@ std::string AboutSize(std::uint64_t bytes, bool up) {
   return text;
 }
 
+std::optional<platform::VolumeInfo> ArchiveVolume(const std::string& archivePath,
+                                                  const platform::VolumeProbe& volumes) {
+  return volumes.Query(folderOf(archivePath));
+}
+
 std::string CheckArchiveTarget(const std::string& archivePath, const TargetNeeds& needs,
                                const platform::VolumeProbe& volumes) {
   const std::string folder = folderOf(archivePath);

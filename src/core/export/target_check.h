@@ -4,6 +4,7 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <string>
 
 #include "core/platform/volume_info.h"
@@ -29,6 +30,10 @@ struct TargetNeeds {
   std::string largestName;
   bool oneFile = false;  // the result is one file of `bytes` (an archive)
 };
+
+// The drive that is to hold the archive at `archivePath`; nothing when the system cannot tell.
+std::optional<platform::VolumeInfo> ArchiveVolume(const std::string& archivePath,
+                                                  const platform::VolumeProbe& volumes);
 
 // Empty when the archive at `archivePath` can be written; otherwise why not, in one line.
 std::string CheckArchiveTarget(const std::string& archivePath, const TargetNeeds& needs,
