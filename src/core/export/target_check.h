@@ -17,9 +17,6 @@ namespace tarnwick {
 // little, which the margin covers).
 std::uint64_t EntryBound(std::uint64_t size, std::size_t nameLength);
 
-// Room for the end records and the manifest of `files` entries.
-std::uint64_t ArchiveOverheadBound(std::uint64_t files);
-
 // A size as the target messages give it, one decimal: "4.3 GB", "120.0 MB", "12.5 KB". Rounded
 // up with `up`, otherwise down, so that a need is never understated nor free space overstated.
 std::string AboutSize(std::uint64_t bytes, bool up);

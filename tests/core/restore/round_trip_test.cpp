@@ -36,6 +36,15 @@ std::map<std::string, std::string> files(const fs::path& root) {
   return out;
 }
 
+// The same places, somewhere else: the old scan folder (the test's "src") goes to "dest".
+RestorePlan planIntoDest(const ArchiveSet& set, const test::TempDir& dir) {
+  HereLayout here;
+  here.folders = platform::ParseXdgUserDirs("", dir.str("newhome"));
+  PlanRequest request;
+  request.mappings = {{dir.str("src"), dir.str("dest"), {}, true}};
+  return MakePlan(set, request, here);
+}
+
 TEST(RoundTrip, ZipThenRestoreGivesBackEveryFileWithItsNameAndTime) {
   test::TempDir dir;
   const std::string longName(230, 'L');
@@ -76,12 +85,7 @@ TEST(RoundTrip, ZipThenRestoreGivesBackEveryFileWithItsNameAndTime) {
   std::string error;
   ASSERT_TRUE(OpenArchiveSet({test::Utf8(zip)}, set, error)) << error;
   ASSERT_NE(set.FirstManifest(), nullptr) << set.parts[0].manifestError;
-  HereLayout here;
-  here.folders = platform::ParseXdgUserDirs("", dir.str("newhome"));
-  PlanRequest request;
-  // The old scan folder (this test's "src") goes to "dest": the same places, somewhere else.
-  request.mappings = {{dir.str("src"), dir.str("dest"), {}, true}};
-  const RestorePlan plan = MakePlan(set, request, here);
+  const RestorePlan plan = planIntoDest(set, dir);
   ASSERT_TRUE(plan.error.empty()) << plan.error;
   const RunResult first = RunRestore(set, plan, {});
   ASSERT_EQ(first.outcomes.size(), rels.size());
@@ -139,11 +143,7 @@ TEST(RoundTrip, AnArchiveInPartsRestoresWhole) {
   ASSERT_TRUE(OpenArchiveSet({zip}, set, error)) << error;
   EXPECT_EQ(set.parts.size(), report.parts.size());
   EXPECT_TRUE(set.missingParts.empty());
-  HereLayout here;
-  here.folders = platform::ParseXdgUserDirs("", dir.str("newhome"));
-  PlanRequest request;
-  request.mappings = {{dir.str("src"), dir.str("dest"), {}, true}};
-  const RestorePlan plan = MakePlan(set, request, here);
+  const RestorePlan plan = planIntoDest(set, dir);
   ASSERT_TRUE(plan.error.empty()) << plan.error;
   EXPECT_TRUE(plan.warnings.empty());
   const RunResult run = RunRestore(set, plan, {});
