@@ -132,6 +132,7 @@ ArchiveOutcome ExportSession::Archive(const std::string& archivePath,
     zip.SetThreads(options_.threads);
     zip.SetVerify(options_.verify);
     zip.SetIncludeOnline(options_.includeOnline);
+    zip.SetVolumes(options_.volumes);
     ManifestInput manifest;
     if (options_.manifest != nullptr) {
       manifest = *options_.manifest;
@@ -148,6 +149,11 @@ ArchiveOutcome ExportSession::Archive(const std::string& archivePath,
     outcome.resultCode = zip.MakeZipFile();
   }
   outcome.report = zip.LastReport();
+  if (outcome.report.tooLarge && outcome.report.fileSizeLimit) {
+    outcome.report.targetProblem = TooLargeForTargetText(
+        *outcome.report.tooLarge, *outcome.report.fileSizeLimit, outcome.report.fileSystem);
+    outcome.report.failure = outcome.report.targetProblem;
+  }
   return outcome;
 }
 
@@ -178,6 +184,7 @@ CopyOutcome ExportSession::Copy(const std::vector<std::string>& files,
   control.includeOnline = options_.includeOnline;
   // The folder is made, and its drive checked, before any file is copied.
   control.targetFolder = destinationFolder;
+  control.volumes = options_.volumes;
   control.progress = [this](const CopyProgress& p) {
     view_.Update(toRun(p.filesDone, p.filesTotal, p.bytesDone, p.bytesTotal));
   };

@@ -60,6 +60,9 @@ struct ExportOptions {
   unsigned threads = 0;                         // compressing threads; 0: one per processor
   bool verify = true;          // read the archive back and check it before it is put in place
   bool includeOnline = false;  // read files kept online only (downloading them)
+  // Where the target drive's free space and file size limit come from; the system's when null
+  // (tests give a small or a FAT32 drive). Not owned.
+  const platform::VolumeProbe* volumes = nullptr;
   // The manifest's header and what the scan knew; when null, Export() fills one from the scan
   // and Archive() writes one from this computer and the process-wide settings. Not owned.
   const ManifestInput* manifest = nullptr;

@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include "core/export/target_check.h"
+
 namespace tarnwick {
 namespace {
 
@@ -98,15 +100,36 @@ bool ArchivedAll(const ZipReport& report, std::size_t listed) {
   return report.archiveWritten && report.skipped.empty() && report.archived.size() >= listed;
 }
 
+std::string TooLargeForTargetText(const ZipTooLargeFile& file, std::uint64_t limit,
+                                  const std::string& fileSystem) {
+  return file.path + " (" + AboutSize(file.size, true) +
+         ") cannot be saved on this drive: its file system (" + fileSystem + ") holds at most " +
+         AboutSize(limit, false) + " in one file.";
+}
+
 std::string ArchiveOutcomeMessage(const std::string& archivePath, std::size_t listed,
                                   const ZipReport& report, std::size_t maxListed) {
   if (!report.archiveWritten)
     return {};
+  const bool inParts = report.parts.size() > 1;
+  std::string where = archivePath;
+  if (inParts) {
+    where = std::to_string(report.parts.size()) + " archives";
+    if (report.fileSizeLimit) {
+      where += " (the drive's file system, " + report.fileSystem + ", holds at most " +
+               AboutSize(*report.fileSizeLimit, false) + " in one file)";
+    }
+    where += ":";
+    for (const auto& part : report.parts)
+      where += "\n" + part;
+  }
   if (ArchivedAll(report, listed))
-    return std::string(kArchivedAllText) + archivePath;
+    return std::string(kArchivedAllText) + where;
   std::string text = "Archived " + std::to_string(report.archived.size()) + " of " +
-                     std::to_string(listed) + " files into " + archivePath + ".\n\n" +
-                     "These files are not in the archive:\n";
+                     std::to_string(listed) + " files into " + where +
+                     (inParts ? "\n\n" : ".\n\n") +
+                     (inParts ? "These files are not in the archives:\n"
+                              : "These files are not in the archive:\n");
   std::size_t shown = 0;
   for (const auto& s : report.skipped) {
     if (shown++ == maxListed) {

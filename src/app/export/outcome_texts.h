@@ -29,8 +29,17 @@ std::string SkipReasonText(const std::string& path, platform::FileError reason,
 // True when the archive holds every one of the `listed` files.
 bool ArchivedAll(const ZipReport& report, std::size_t listed);
 
+// A run written in several parts (a drive whose file system limits file size) names them all
+// instead of the one path: "into 3 archives (the drive's file system, FAT32, holds at most
+// 3.9 GB in one file):" and one part a line.
 std::string ArchiveOutcomeMessage(const std::string& archivePath, std::size_t listed,
                                   const ZipReport& report, std::size_t maxListed = 20);
+
+// Why nothing was written when a file is too large for the target in any archive, in one line:
+// "PATH (4.5 GB) cannot be saved on this drive: its file system (FAT32) holds at most 3.9 GB in
+// one file."
+std::string TooLargeForTargetText(const ZipTooLargeFile& file, std::uint64_t limit,
+                                  const std::string& fileSystem);
 
 // The message after the copy into the migration folder: "Successfully copied all files to the
 // migration folder" when every file was copied; otherwise how many of how many, and the files

@@ -365,7 +365,7 @@ class ArchiveRun {
       }
       tick(false);
     }
-    if (central_.empty())
+    if (central_.empty() && !settings_.writeEmpty)
       return result;
     if (const FileError err = writeFinalEntry(); err != FileError::None)
       return {WriteStatus::OutputFailed, 0, err};

@@ -71,9 +71,12 @@ struct WriterSettings {
   // written, with the uncompressed bytes of File entries handled so far.
   std::function<void(std::uint64_t bytesDone)> onTick;
   // Asked once every planned entry is settled (onEntry has seen them all) and at least one was
-  // written: an entry made from memory to write last, such as the manifest, which needs the
-  // other entries' CRCs. Nothing when it returns nothing.
+  // written (or `writeEmpty` is set): an entry made from memory to write last, such as the
+  // manifest, which needs the other entries' CRCs. Nothing when it returns nothing.
   std::function<std::optional<MemoryEntry>()> finalEntry;
+  // Finish the archive (final entry, directory, end records) even when no planned entry could be
+  // written: one part of several is still a whole archive, so that the set has every part.
+  bool writeEmpty = false;
 };
 
 enum class WriteStatus { Written, NothingWritten, Cancelled, OutputFailed };

@@ -113,6 +113,9 @@ class CGZipFiles {
   void SetIncludeOnline(bool value) { includeOnline_ = value; }
   // Read the archive back and check it before it is put in place (default true).
   void SetVerify(bool verify) { control_.verify = verify; }
+  // Where the target drive's free space and file size limit come from (not owned; null, the
+  // default, asks the system). Tests give a small or a FAT32 drive here.
+  void SetVolumes(const platform::VolumeProbe* volumes) { control_.volumes = volumes; }
   // Write the manifest entry from this (not owned; null, the default, writes none).
   void SetManifest(const ManifestInput* manifest) { control_.manifest = manifest; }
 

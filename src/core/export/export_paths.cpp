@@ -23,6 +23,18 @@ std::string WithZipExtension(const std::string& chosenPath) {
   return chosenPath + (chosenPath.back() == '.' ? "zip" : ".zip");
 }
 
+std::string ArchivePartPath(const std::string& firstPart, int number) {
+  std::string stem = firstPart;
+  std::string ext;
+  const std::size_t dot = stem.rfind('.');
+  const std::size_t sep = stem.find_last_of("/\\");
+  if (dot != std::string::npos && (sep == std::string::npos || dot > sep)) {
+    ext = stem.substr(dot);
+    stem.resize(dot);
+  }
+  return stem + "-" + std::to_string(number) + ext;
+}
+
 std::string MigrationFolder(const std::string& archivePath) {
   if (archivePath.size() <= 4)
     return {};

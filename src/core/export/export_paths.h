@@ -17,6 +17,11 @@ std::string WithZipExtension(const std::string& chosenPath);
 // "C:\out\PC1\". Empty when the path is 4 characters or shorter (it names no folder).
 std::string MigrationFolder(const std::string& archivePath);
 
+// The name of part `number` (2, 3, ...) of an archive written in several parts, whose first part
+// is `firstPart`: "-" and the number before the extension, so "D:\PC1.zip" gives "D:\PC1-2.zip".
+// The restore looks for further parts under these names.
+std::string ArchivePartPath(const std::string& firstPart, int number);
+
 // Where a found file is copied: `source` with its leading scan folder replaced by the migration
 // folder, so the folder structure below the scan folder is kept. The scan folder is compared by
 // the platform's rule: letter case ignored on Windows, exact elsewhere. (Every path the scan

@@ -1,5 +1,6 @@
 #include "core/export/manifest.h"
 
+#include <algorithm>
 #include <chrono>
 #include <cstdio>
 
@@ -79,6 +80,14 @@ std::string ManifestText(const ManifestHeader& h, ManifestPart part,
   if (!unreadableFolders.empty())
     notes(out, "[unreadable folders]", "path\treason", unreadableFolders);
   return out;
+}
+
+std::uint64_t ManifestLineBound(const std::string& entryName, const std::string& originalPath) {
+  // size (20 digits at most), time (20), CRC-32 (8), four TABs and the line end.
+  constexpr std::uint64_t kFixed = 20 + 20 + 8 + 5;
+  const std::uint64_t path = field(originalPath).size();
+  return std::max<std::uint64_t>(kFixed + field(entryName).size() + path,
+                                 path + 2 + kManifestReasonRoom);
 }
 
 ManifestHeader ThisComputerHeader() {

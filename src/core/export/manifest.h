@@ -57,6 +57,12 @@ std::string ManifestText(const ManifestHeader& header, ManifestPart part,
                          const std::vector<ManifestNote>& notGathered,
                          const std::vector<ManifestNote>& unreadableFolders);
 
+// The most one gathered file adds to a manifest: its line in [files], or its line in
+// [not gathered] should it be left out while the archive is written (with a reason of up to
+// kManifestReasonRoom bytes, which the system's messages do not reach).
+inline constexpr std::size_t kManifestReasonRoom = 512;
+std::uint64_t ManifestLineBound(const std::string& entryName, const std::string& originalPath);
+
 // "2026-12-10T11:20:05Z".
 std::string UtcTimestamp(std::int64_t unixSeconds);
 

@@ -48,10 +48,6 @@ std::uint64_t EntryBound(std::uint64_t size, std::size_t nameLength) {
   return headers + size + size / 2048 + 128;
 }
 
-std::uint64_t ArchiveOverheadBound(std::uint64_t files) {
-  return 98 + 4096 + files * 1200;  // end records; manifest header and one line per file
-}
-
 std::string AboutSize(std::uint64_t bytes, bool up) {
   static const char* const kUnits[] = {"KB", "MB", "GB", "TB"};
   int unit = 0;
@@ -69,6 +65,11 @@ std::string AboutSize(std::uint64_t bytes, bool up) {
   std::snprintf(text, sizeof text, "%llu.%llu %s", static_cast<unsigned long long>(t / 10),
                 static_cast<unsigned long long>(t % 10), kUnits[unit]);
   return text;
+}
+
+std::optional<platform::VolumeInfo> ArchiveVolume(const std::string& archivePath,
+                                                  const platform::VolumeProbe& volumes) {
+  return volumes.Query(folderOf(archivePath));
 }
 
 std::string CheckArchiveTarget(const std::string& archivePath, const TargetNeeds& needs,

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <string>
 
 #include "core/platform/volume_info.h"
@@ -16,9 +17,6 @@ namespace tarnwick {
 // little, which the margin covers).
 std::uint64_t EntryBound(std::uint64_t size, std::size_t nameLength);
 
-// Room for the end records and the manifest of `files` entries.
-std::uint64_t ArchiveOverheadBound(std::uint64_t files);
-
 // A size as the target messages give it, one decimal: "4.3 GB", "120.0 MB", "12.5 KB". Rounded
 // up with `up`, otherwise down, so that a need is never understated nor free space overstated.
 std::string AboutSize(std::uint64_t bytes, bool up);
@@ -29,6 +27,10 @@ struct TargetNeeds {
   std::string largestName;
   bool oneFile = false;  // the result is one file of `bytes` (an archive)
 };
+
+// The drive that is to hold the archive at `archivePath`; nothing when the system cannot tell.
+std::optional<platform::VolumeInfo> ArchiveVolume(const std::string& archivePath,
+                                                  const platform::VolumeProbe& volumes);
 
 // Empty when the archive at `archivePath` can be written; otherwise why not, in one line.
 std::string CheckArchiveTarget(const std::string& archivePath, const TargetNeeds& needs,

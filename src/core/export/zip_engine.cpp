@@ -2,12 +2,16 @@
 
 #include <chrono>
 #include <cmath>
+#include <filesystem>
+#include <limits>
 #include <memory>
 #include <optional>
 
 #include "core/common/ui_hooks.h"
 #include "core/export/archive_writer.h"
 #include "core/export/entry_names.h"
+#include "core/export/export_paths.h"
+#include "core/export/split_plan.h"
 #include "core/export/target_check.h"
 #include "core/export/zip_directory.h"
 #include "core/export/zip_plan.h"
@@ -42,6 +46,15 @@ std::string unsupportedOption(const ZipOptions& o) {
   if (o.DeleteEntries)
     return "delete entries";
   return {};
+}
+
+// Removes a file this run put in place; quietly, since it is done while reporting a failure.
+void removeWritten(const std::string& utf8) {
+  try {
+    std::error_code ec;
+    std::filesystem::remove(std::filesystem::path(std::u8string(utf8.begin(), utf8.end())), ec);
+  } catch (const std::exception&) {
+  }
 }
 
 class ZipRun {
@@ -80,27 +93,115 @@ class ZipRun {
       return fail(kZipNothingToDo, "Nothing to do! (" + archive_ + ")");
     }
 
-    // Nothing is written when the target cannot take the archive.
-    TargetNeeds needs;
-    needs.bytes = plan_.boundBytes + ArchiveOverheadBound(plan_.entries.size());
-    needs.largestFile = plan_.largestSize;
-    needs.largestName = plan_.largestPath;
-    needs.oneFile = true;
+    // Nothing is written when the target cannot take the archive (or its parts).
     const platform::VolumeProbe& volumes =
         control_.volumes != nullptr ? *control_.volumes : platform::SystemVolumes();
-    if (std::string problem = CheckArchiveTarget(archive_, needs, volumes); !problem.empty()) {
+    const std::optional<platform::VolumeInfo> volume = ArchiveVolume(archive_, volumes);
+    if (volume && volume->maxFileSize) {
+      report_.fileSizeLimit = volume->maxFileSize;
+      report_.fileSystem = volume->fileSystem.empty() ? std::string("FAT32") : volume->fileSystem;
+    }
+    // An archive being updated is one file: it cannot be shared out over parts.
+    const bool splittable = !opt_.Update && !opt_.Freshen;
+    split_ = PlanParts(partCosts(), splittable ? report_.fileSizeLimit : std::nullopt);
+    TargetNeeds needs;
+    needs.bytes = split_.tooLarge ? 0 : split_.totalBound;
+    if (!splittable) {
+      needs.oneFile = true;
+      needs.largestFile = plan_.largestSize;
+      needs.largestName = plan_.largestPath;
+    }
+    std::string problem = CheckArchiveTarget(archive_, needs, volumes);
+    if (problem.empty() && split_.tooLarge)
+      problem = tooLarge(*split_.tooLarge);
+    if (!problem.empty()) {
       report_.targetProblem = problem;
       return fail(kZipCreateFailed, problem);
     }
 
+    // Every part is written to a temporary file of its own and checked; only then are they put in
+    // place, so that a failure anywhere leaves none of them behind.
+    std::vector<Part> parts;
+    for (std::size_t k = 0; k < split_.parts.size(); ++k) {
+      parts.emplace_back();
+      parts.back().path = k == 0 ? archive_ : ArchivePartPath(archive_, static_cast<int>(k) + 1);
+      if (const std::int32_t rc = writePart(k, parts.back()); rc != kZipOk)
+        return rc;
+    }
+    if (report_.archived.empty() && !opt_.Update && !opt_.Freshen && !hasNewFolders()) {
+      // Every file failed: an archive without them would only hide that.
+      return fail(kZipNothingToDo, "Nothing to do! (" + archive_ + ")");
+    }
+    if (control_.afterWrite) {
+      for (const auto& part : parts)
+        control_.afterWrite(part.out->TemporaryPath());
+    }
+    if (control_.verify) {
+      startVerifying(parts);
+      for (auto& part : parts) {
+        if (const std::int32_t rc = verify(part); rc != kZipOk)
+          return rc;
+      }
+      report_.verified = true;
+    }
+    return commit(parts);
+  }
+
+ private:
+  struct Part {
+    std::string path;
+    std::unique_ptr<platform::OutputFile> out;
+    std::vector<zipformat::EntryRecord> written;  // every entry written, in archive order
+  };
+
+  // What each entry and each part's manifest can take, for sharing the entries out over parts.
+  PartCosts partCosts() const {
+    PartCosts costs;
+    costs.entries = plan_.entryBounds;
+    costs.listings.assign(plan_.entries.size(), 0);
+    if (control_.manifest == nullptr)
+      return costs;
+    costs.manifest = true;
+    for (std::size_t i = 0; i < plan_.entries.size(); ++i) {
+      if (plan_.entries[i].kind == PlannedEntry::Kind::File)
+        costs.listings[i] = ManifestLineBound(plan_.entries[i].record.name, plan_.listedPaths[i]);
+    }
+    // The header with the largest part numbers and counts it can show, and the notes known now.
+    constexpr int kMost = std::numeric_limits<int>::max();
+    constexpr std::uint64_t kCountDigits = 2 * 20;
+    const ManifestInput& m = *control_.manifest;
+    costs.laterListing = ManifestText(m.header, {kMost, kMost}, {}, {}, {}).size() + kCountDigits;
+    costs.firstListing =
+        ManifestText(m.header, {kMost, kMost}, {}, partNotes(0), m.unreadableFolders).size() +
+        kCountDigits;
+    return costs;
+  }
+
+  std::string tooLarge(std::size_t index) {
+    ZipTooLargeFile file{plan_.listedPaths[index], 0};
+    platform::FileInfo info;
+    if (files_->Examine(file.path, info) == FileError::None)
+      file.size = info.size;
+    report_.tooLarge = file;
+    return file.path + " cannot go on the drive in any archive: its file system (" +
+           report_.fileSystem + ") holds at most " + std::to_string(*report_.fileSizeLimit) +
+           " bytes in one file";
+  }
+
+  // Writes part `k` (entries split_.parts[k]) into a temporary file beside its path.
+  std::int32_t writePart(std::size_t k, Part& part) {
+    const PartSpan& span = split_.parts[k];
+    part_ = k;
+    entryBase_ = span.begin;
+    skippedBase_ = k == 0 ? 0 : report_.skipped.size();
+    partBytes_ = 0;
     FileError err = FileError::None;
     std::string detail;
-    std::unique_ptr<platform::OutputFile> out =
-        platform::OutputFile::CreateBeside(archive_, err, detail);
-    if (!out) {
+    part.out = platform::OutputFile::CreateBeside(part.path, err, detail);
+    if (!part.out) {
       if (!detail.empty())
         ZipPrint("zip I/O error: " + detail + "\n");
-      return fail(kZipCreateFailed, "Could not create output file (" + archive_ + ")");
+      return fail(kZipCreateFailed, "Could not create output file (" + part.path + ")");
     }
 
     WriterSettings ws;
@@ -111,13 +212,26 @@ class ZipRun {
     ws.cancel = control_.cancel;
     ws.onEntry = [this](const EntryOutcome& o) { onEntry(o); };
     ws.onTick = [this](std::uint64_t bytesDone) {
-      progress_.bytesDone = bytesDone;
+      partBytes_ = bytesDone;
+      progress_.bytesDone = bytesBase_ + bytesDone;
       reportProgress();
       Pump();
     };
     if (control_.manifest != nullptr)
       ws.finalEntry = [this, &ws] { return manifestEntry(ws.level); };
-    const WriteResult written = WriteArchive(plan_.entries, *out, ws);
+    // A part whose files all failed is still written, with its manifest, so the set stays whole.
+    ws.writeEmpty = split_.parts.size() > 1;
+    written_.clear();
+    WriteResult written;
+    if (split_.parts.size() == 1) {
+      written = WriteArchive(plan_.entries, *part.out, ws);
+    } else {
+      std::vector<PlannedEntry> entries(plan_.entries.begin() + span.begin,
+                                        plan_.entries.begin() + span.end);
+      written = WriteArchive(entries, *part.out, ws);
+    }
+    part.written = std::move(written_);
+    bytesBase_ += partBytes_;
 
     switch (written.status) {
       case WriteStatus::Cancelled:
@@ -131,38 +245,64 @@ class ZipRun {
       case WriteStatus::Written:
         break;
     }
-    if (report_.archived.empty() && !opt_.Update && !opt_.Freshen && !hasNewFolders()) {
-      // Every file failed: an archive without them would only hide that.
-      return fail(kZipNothingToDo, "Nothing to do! (" + archive_ + ")");
+    // The bounds make this impossible; should a file have grown while it was read, the part is
+    // not put on a drive that cannot hold it.
+    if (report_.fileSizeLimit && part.out->Position() > *report_.fileSizeLimit) {
+      return fail(kZipWriteFailed, "The archive " + part.path +
+                                       " came out larger than the drive's file system holds in "
+                                       "one file (a file grew while it was read)");
     }
-    if (control_.afterWrite)
-      control_.afterWrite(out->TemporaryPath());
-    if (control_.verify) {
-      if (const std::int32_t rc = verify(*out); rc != kZipOk)
-        return rc;
+    return kZipOk;
+  }
+
+  // Puts every part in place. Should one fail, those already put in place are removed again: the
+  // files are all still on this computer, and an incomplete set could be mixed with older parts
+  // of the same name.
+  std::int32_t commit(std::vector<Part>& parts) {
+    for (std::size_t k = 0; k < parts.size(); ++k) {
+      std::string detail;
+      if (const FileError e = parts[k].out->Commit(&detail); e != FileError::None) {
+        for (std::size_t done = 0; done < k; ++done)
+          removeWritten(parts[done].path);
+        ZipPrint("zip I/O error: " +
+                 (detail.empty() ? std::string(platform::Describe(e)) : detail) + "\n");
+        std::string what = "Could not create output file (" + parts[k].path + ")";
+        if (k > 0)
+          what += "; the parts already written were removed again";
+        return fail(kZipCreateFailed, what);
+      }
     }
-    if (const FileError e = out->Commit(&detail); e != FileError::None) {
-      ZipPrint("zip I/O error: " + (detail.empty() ? std::string(platform::Describe(e)) : detail) +
-               "\n");
-      return fail(kZipCreateFailed, "Could not create output file (" + archive_ + ")");
-    }
+    for (const auto& part : parts)
+      report_.parts.push_back(part.path);
     report_.archiveWritten = true;
     report_.resultCode = report_.skipped.empty() ? kZipOk : kZipSomeSkipped;
     return report_.resultCode;
   }
 
- private:
+  // What part `k`'s manifest lists as not gathered: part 1 the files left out before writing and
+  // what the scan kept out; every part the files of its own left out while it was written.
+  std::vector<ManifestNote> partNotes(std::size_t k) const {
+    std::vector<ManifestNote> notes;
+    const std::size_t from = k == 0 ? 0 : skippedBase_;
+    for (std::size_t i = from; i < report_.skipped.size(); ++i)
+      notes.push_back({report_.skipped[i].path, SkippedReason(report_.skipped[i])});
+    if (k == 0) {
+      notes.insert(notes.end(), control_.manifest->notGathered.begin(),
+                   control_.manifest->notGathered.end());
+    }
+    return notes;
+  }
+
   std::optional<MemoryEntry> manifestEntry(int level) {
     std::vector<ManifestFile> files;
-    for (const auto& a : report_.archived)
-      files.push_back({a.size, a.modifiedTime, a.crc, a.entryName, a.path});
-    std::vector<ManifestNote> notGathered;
-    for (const auto& s : report_.skipped)
-      notGathered.push_back({s.path, SkippedReason(s)});
-    notGathered.insert(notGathered.end(), control_.manifest->notGathered.begin(),
-                       control_.manifest->notGathered.end());
-    const std::string text = ManifestText(control_.manifest->header, ManifestPart{}, files,
-                                          notGathered, control_.manifest->unreadableFolders);
+    for (const auto& a : report_.archived) {
+      if (a.part == static_cast<int>(part_) + 1)
+        files.push_back({a.size, a.modifiedTime, a.crc, a.entryName, a.path});
+    }
+    const ManifestPart part{static_cast<int>(part_) + 1, static_cast<int>(split_.parts.size())};
+    const std::string text = ManifestText(
+        control_.manifest->header, part, files, partNotes(part_),
+        part_ == 0 ? control_.manifest->unreadableFolders : std::vector<ManifestNote>{});
     zipformat::EntryRecord record;
     record.name = std::string(kManifestEntryName);
     const zipformat::DosTime t = zipformat::ToDosTime(control_.manifest->header.created);
@@ -180,40 +320,49 @@ class ZipRun {
     return entry;
   }
 
-  // Reads the written archive back from the medium and checks it against what was written.
-  std::int32_t verify(platform::OutputFile& out) {
-    FileError err = FileError::None;
-    std::unique_ptr<platform::InputFile> back = out.ReadBack(err);
-    if (!back) {
-      ZipPrint(std::string("zip I/O error: ") + platform::Describe(err) + "\n");
-      return fail(kZipVerifyFailed,
-                  "Archive test failed: it could not be read back (" + archive_ + ")");
-    }
+  // The check of every part that follows the writing: one "Verifying" phase over all of them.
+  void startVerifying(const std::vector<Part>& parts) {
     progress_.verifying = true;
     progress_.bytesDone = 0;
     progress_.bytesTotal = 0;
-    for (const auto& r : written_)
-      progress_.bytesTotal += r.size;
-    ShowStatus("Verifying " + archive_);
+    for (const auto& part : parts) {
+      for (const auto& r : part.written)
+        progress_.bytesTotal += r.size;
+    }
     reportProgress();
+  }
+
+  // Reads a written part back from the medium and checks it against what was written.
+  std::int32_t verify(Part& part) {
+    FileError err = FileError::None;
+    std::unique_ptr<platform::InputFile> back = part.out->ReadBack(err);
+    if (!back) {
+      ZipPrint(std::string("zip I/O error: ") + platform::Describe(err) + "\n");
+      return fail(kZipVerifyFailed,
+                  "Archive test failed: it could not be read back (" + part.path + ")");
+    }
+    ShowStatus("Verifying " + part.path);
     VerifyControl vc;
     vc.cancel = control_.cancel;
+    const std::uint64_t base = progress_.bytesDone;
     auto lastTick = std::chrono::steady_clock::now();
-    vc.progress = [this, &lastTick](std::uint64_t done) {
+    vc.progress = [this, base, &lastTick](std::uint64_t done) {
       const auto now = std::chrono::steady_clock::now();
       if (now - lastTick < std::chrono::milliseconds(50))
         return;
       lastTick = now;
-      progress_.bytesDone = done;
+      progress_.bytesDone = base + done;
       reportProgress();
       Pump();
     };
-    const VerifyResult v = VerifyArchive(std::move(back), written_, vc);
+    const VerifyResult v = VerifyArchive(std::move(back), part.written, vc);
     if (v.cancelled) {
       report_.cancelled = true;
       return fail(kZipCancelled, "Interrupted (aborting)");
     }
-    progress_.bytesDone = progress_.bytesTotal;
+    progress_.bytesDone = base;
+    for (const auto& r : part.written)
+      progress_.bytesDone += r.size;
     reportProgress();
     if (!v.ok) {
       report_.damaged = v.damaged;
@@ -224,9 +373,8 @@ class ZipRun {
                                   : std::to_string(v.damaged.size()) +
                                         (v.damaged.size() == 1 ? " entry is" : " entries are") +
                                         " not as written";
-      return fail(kZipVerifyFailed, "Archive test failed: " + why + " (" + archive_ + ")");
+      return fail(kZipVerifyFailed, "Archive test failed: " + why + " (" + part.path + ")");
     }
-    report_.verified = true;
     return kZipOk;
   }
 
@@ -272,7 +420,10 @@ class ZipRun {
     control_.progress(p);
   }
 
-  void onEntry(const EntryOutcome& o) {
+  void onEntry(const EntryOutcome& raw) {
+    // The writer counts within the part it writes.
+    EntryOutcome o = raw;
+    o.index += entryBase_;
     const PlannedEntry& e = plan_.entries[o.index];
     if (o.written)
       written_.push_back(*o.record);
@@ -298,7 +449,7 @@ class ZipRun {
       if (e.kind == PlannedEntry::Kind::File) {
         report_.archived.push_back({plan_.listedPaths[o.index], r.name, r.size, r.compressedSize,
                                     r.crc, r.unixTime.value_or(0), deflated, replaces,
-                                    plan_.escapedNames[o.index]});
+                                    plan_.escapedNames[o.index], static_cast<int>(part_) + 1});
       }
     } else {
       ZipSkippedFile s{plan_.listedPaths[o.index], o.error, o.detail};
@@ -309,7 +460,8 @@ class ZipRun {
     }
     if (e.kind == PlannedEntry::Kind::File) {
       ++progress_.filesDone;
-      progress_.bytesDone = o.bytesDone;
+      partBytes_ = o.bytesDone;
+      progress_.bytesDone = bytesBase_ + o.bytesDone;
       reportProgress();
     }
   }
@@ -324,7 +476,15 @@ class ZipRun {
   std::vector<zipformat::ExistingEntry> oldEntries_;
   ZipPlan plan_;
   ZipProgress progress_;
-  std::vector<zipformat::EntryRecord> written_;  // every entry written, in archive order
+  SplitPlan split_;  // the parts to write, at least one
+  // The part being written: its number (from 0), its first entry, where its files' skips begin
+  // and the bytes of its files handled so far; bytes of the parts before it.
+  std::size_t part_ = 0;
+  std::size_t entryBase_ = 0;
+  std::size_t skippedBase_ = 0;
+  std::uint64_t partBytes_ = 0;
+  std::uint64_t bytesBase_ = 0;
+  std::vector<zipformat::EntryRecord> written_;  // every entry of the part written, in order
 };
 
 }  // namespace

@@ -13,11 +13,17 @@
 // The archive is written to a temporary file beside it and put in place only when complete: after
 // a failure or a cancel any old archive at that path is exactly as it was and no partial file
 // remains. Without the update option the new archive replaces an old one entirely.
+//
+// On a drive whose file system limits the size of a file (FAT32), an archive that could pass the
+// limit is written as several complete archives ("NAME.zip", "NAME-2.zip" ...), each within the
+// limit, each with its own manifest. Every part is written and checked before any is put in
+// place, so a failure in any part leaves none of this run's parts behind.
 #pragma once
 
 #include <atomic>
 #include <cstdint>
 #include <functional>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -80,6 +86,14 @@ struct ZipArchivedFile {
   // The file's name is not text (bytes that are not UTF-8, an unpaired surrogate on Windows, a
   // control character): the entry name is its escaped form, "%" and two hex digits per such byte.
   bool escapedName = false;
+  int part = 1;  // the archive that holds it, when the run wrote several (see ZipReport::parts)
+};
+
+// A file that cannot be archived on the target in any form: even alone in an archive it would pass
+// the largest file the target's file system holds.
+struct ZipTooLargeFile {
+  std::string path;
+  std::uint64_t size = 0;
 };
 
 struct ZipSkippedFile {
@@ -100,6 +114,14 @@ struct ZipReport {
   // Why the target cannot take the archive, in one line (read-only drive, too little free space,
   // a file system whose file size limit it passes): then nothing was written.
   std::string targetProblem;
+  std::optional<ZipTooLargeFile> tooLarge;  // that problem is a file too large for the target
+  // The largest file the target's file system holds (FAT32: 4 GiB - 1) and its name, when it has
+  // such a limit. An archive that would pass it is written as several complete archives.
+  std::optional<std::uint64_t> fileSizeLimit;
+  std::string fileSystem;
+  // The archives this run put in place, in order: the chosen path, then "NAME-2.zip",
+  // "NAME-3.zip" ... when it was written in parts. Empty when nothing was written.
+  std::vector<std::string> parts;
   bool verified = false;              // the archive was read back and found as written
   std::vector<DamagedEntry> damaged;  // what the read-back found wrong (then not written)
 };

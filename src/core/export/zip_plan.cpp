@@ -112,8 +112,8 @@ class Planner {
           e.kind = PlannedEntry::Kind::Kept;
           e.record = old.record;
           e.keptDataOffset = old.dataOffset;
-          plan_.boundBytes += EntryBound(old.record.compressedSize, old.record.name.size());
-          push(std::move(e), {}, false);
+          push(std::move(e), {}, false,
+               EntryBound(old.record.compressedSize, old.record.name.size()));
           ++plan_.keptEntries;
         }
       }
@@ -265,11 +265,14 @@ class Planner {
         plan_.largestPath = c.path;
       }
     }
-    plan_.boundBytes += EntryBound(c.isFolder ? 0 : c.info.size, name.size());
-    push(std::move(e), c.isFolder ? std::string() : c.path, old != nullptr, c.escapedName);
+    push(std::move(e), c.isFolder ? std::string() : c.path, old != nullptr,
+         EntryBound(c.isFolder ? 0 : c.info.size, name.size()), c.escapedName);
   }
 
-  void push(PlannedEntry e, std::string listed, bool replaces, bool escaped = false) {
+  void push(PlannedEntry e, std::string listed, bool replaces, std::uint64_t bound,
+            bool escaped = false) {
+    plan_.boundBytes += bound;
+    plan_.entryBounds.push_back(bound);
     plan_.entries.push_back(std::move(e));
     plan_.listedPaths.push_back(std::move(listed));
     plan_.replaces.push_back(replaces);

@@ -25,8 +25,9 @@ struct ZipPlan {
   std::uint64_t bytesTotal = 0;
   std::size_t keptEntries = 0;
   std::size_t fileEntries = 0;
-  std::uint64_t boundBytes = 0;   // the most the entries can take in the archive
-  std::uint64_t largestSize = 0;  // the largest file to read, and its path
+  std::uint64_t boundBytes = 0;            // the most the entries can take in the archive
+  std::vector<std::uint64_t> entryBounds;  // the same per entry
+  std::uint64_t largestSize = 0;           // the largest file to read, and its path
   std::string largestPath;
 };
 

@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include "core/export/export_paths.h"
+
 namespace tarnwick::restore {
 namespace {
 
@@ -48,15 +50,7 @@ const Manifest* ArchiveSet::FirstManifest() const {
 }
 
 std::string PartPath(const std::string& firstPart, int number) {
-  std::string stem = firstPart;
-  std::string ext;
-  const std::size_t dot = stem.rfind('.');
-  const std::size_t sep = stem.find_last_of("/\\");
-  if (dot != std::string::npos && (sep == std::string::npos || dot > sep)) {
-    ext = stem.substr(dot);
-    stem.resize(dot);
-  }
-  return stem + "-" + std::to_string(number) + ext;
+  return ArchivePartPath(firstPart, number);
 }
 
 bool OpenArchiveSet(const std::vector<std::string>& paths, ArchiveSet& set, std::string& error) {

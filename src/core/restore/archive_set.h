@@ -33,7 +33,8 @@ struct ArchiveSet {
 // opened or is not a ZIP archive.
 bool OpenArchiveSet(const std::vector<std::string>& paths, ArchiveSet& set, std::string& error);
 
-// The name of part `number` of the archive whose first part is `firstPart`: "NAME-2.zip".
+// The name of part `number` of the archive whose first part is `firstPart`: "NAME-2.zip", as the
+// archive writer names its parts (ArchivePartPath).
 std::string PartPath(const std::string& firstPart, int number);
 
 }  // namespace tarnwick::restore

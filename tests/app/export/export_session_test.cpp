@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <string>
 #include <vector>
@@ -10,6 +11,7 @@
 #include "app/support/scripted_answers.h"
 #include "core/platform/system.h"
 #include "core/scan/search_state.h"
+#include "support/fake_drive.h"
 #include "support/temp_dir.h"
 
 namespace tarnwick::app {
@@ -243,6 +245,55 @@ TEST(ExportSession, CancelledArchiveKeepsTheOldOneAndTheNextExportWorks) {
   EXPECT_EQ(again.answers.asked[0].text,
             "Successfully archived all files into " + test::Utf8(archive));
   EXPECT_TRUE(scan.mbSaved);
+}
+
+// A FAT32 drive (with a small limit): the outcome names every part written; a file too large for
+// any part is named before anything is written, and the copy is offered as for any failure.
+TEST(ExportSession, OnADriveThatLimitsFileSizeTheOutcomeNamesThePartsOrTheFileTooLarge) {
+  TempDir dir;
+  std::vector<std::filesystem::path> files;
+  for (int i = 0; i < 4; ++i) {
+    std::string content(20000, '\0');
+    std::uint32_t x = 12345u + static_cast<std::uint32_t>(i);
+    for (char& c : content) {
+      x = x * 1664525u + 1013904223u;  // bytes that do not deflate
+      c = static_cast<char>(x >> 24);
+    }
+    files.push_back(dir.write("f" + std::to_string(i) + ".doc", content));
+  }
+  ListedRows scan(files);
+  TempDir out;
+  const std::string archive = out.str("PC1.zip");
+
+  const test::FakeDrive fat(test::Fat32Drive(48 * 1024, 1ull << 30));
+  ExportOptions options;
+  options.volumes = &fat;
+  RecordingExportView view;
+  view.answers.answerSaveFile(archive);
+  ExportSession(view, options).Export(scan);
+  ASSERT_EQ(view.answers.asked.size(), 1u);
+  EXPECT_EQ(view.answers.asked[0].text,
+            "Successfully archived all files into 2 archives (the drive's file system, FAT32, "
+            "holds at most 48.0 KB in one file):\n" +
+                archive + "\n" + out.str("PC1-2.zip"));
+  EXPECT_TRUE(scan.mbSaved);
+
+  const test::FakeDrive tiny(test::Fat32Drive(10000, 1ull << 30));
+  options.volumes = &tiny;
+  RecordingExportView refused;
+  refused.answers.answerSaveFile(out.str("PC2.zip"));
+  refused.answers.answer(Answer::No);  // no copy
+  ExportSession(refused, options).Export(scan);
+  const std::string why = test::Utf8(files[0]) +
+                          " (19.6 KB) cannot be saved on this drive: its file system (FAT32) "
+                          "holds at most 9.7 KB in one file.";
+  EXPECT_NE(std::find(refused.status.begin(), refused.status.end(), "Failed to zip files: " + why),
+            refused.status.end());
+  ASSERT_EQ(refused.answers.asked.size(), 1u);
+  EXPECT_EQ(refused.answers.asked[0].text,
+            "Failed to zip files, do you want to copy the files instead?");
+  EXPECT_FALSE(std::filesystem::exists(out / "PC2.zip"));
+  EXPECT_FALSE(std::filesystem::exists(out / "PC2-2.zip"));
 }
 
 }  // namespace

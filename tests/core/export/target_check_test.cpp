@@ -10,31 +10,22 @@
 #include "core/export/file_copy.h"
 #include "core/export/zip_engine.h"
 #include "core/export/zip_state.h"
+#include "support/fake_drive.h"
 
 namespace tarnwick {
 namespace {
 
+using test::FakeDrive;
 using test::TempDir;
-
-class FakeDrive final : public platform::VolumeProbe {
- public:
-  explicit FakeDrive(platform::VolumeInfo info) : info_(std::move(info)) {}
-  std::optional<platform::VolumeInfo> Query(const std::string&) const override { return info_; }
-
- private:
-  platform::VolumeInfo info_;
-};
 
 constexpr std::uint64_t kGB = 1ull << 30;
 
 platform::VolumeInfo drive(std::uint64_t freeBytes, bool readOnly = false, bool fat32 = false) {
   platform::VolumeInfo v;
   v.freeBytes = freeBytes;
+  if (fat32)
+    v = test::Fat32Drive(platform::kFat32MaxFileSize, freeBytes);
   v.readOnly = readOnly;
-  if (fat32) {
-    v.fileSystem = "FAT32";
-    v.maxFileSize = platform::kFat32MaxFileSize;
-  }
   return v;
 }
 

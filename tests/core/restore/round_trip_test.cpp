@@ -8,6 +8,7 @@
 
 #include "core/export/zip_engine.h"
 #include "core/restore/restore_run.h"
+#include "support/fake_drive.h"
 #include "support/temp_dir.h"
 
 namespace tarnwick::restore {
@@ -33,6 +34,15 @@ std::map<std::string, std::string> files(const fs::path& root) {
       out[test::Utf8(fs::relative(e.path(), root))] = test::TempDir::read(e.path());
   }
   return out;
+}
+
+// The same places, somewhere else: the old scan folder (the test's "src") goes to "dest".
+RestorePlan planIntoDest(const ArchiveSet& set, const test::TempDir& dir) {
+  HereLayout here;
+  here.folders = platform::ParseXdgUserDirs("", dir.str("newhome"));
+  PlanRequest request;
+  request.mappings = {{dir.str("src"), dir.str("dest"), {}, true}};
+  return MakePlan(set, request, here);
 }
 
 TEST(RoundTrip, ZipThenRestoreGivesBackEveryFileWithItsNameAndTime) {
@@ -75,12 +85,7 @@ TEST(RoundTrip, ZipThenRestoreGivesBackEveryFileWithItsNameAndTime) {
   std::string error;
   ASSERT_TRUE(OpenArchiveSet({test::Utf8(zip)}, set, error)) << error;
   ASSERT_NE(set.FirstManifest(), nullptr) << set.parts[0].manifestError;
-  HereLayout here;
-  here.folders = platform::ParseXdgUserDirs("", dir.str("newhome"));
-  PlanRequest request;
-  // The old scan folder (this test's "src") goes to "dest": the same places, somewhere else.
-  request.mappings = {{dir.str("src"), dir.str("dest"), {}, true}};
-  const RestorePlan plan = MakePlan(set, request, here);
+  const RestorePlan plan = planIntoDest(set, dir);
   ASSERT_TRUE(plan.error.empty()) << plan.error;
   const RunResult first = RunRestore(set, plan, {});
   ASSERT_EQ(first.outcomes.size(), rels.size());
@@ -104,6 +109,48 @@ TEST(RoundTrip, ZipThenRestoreGivesBackEveryFileWithItsNameAndTime) {
   EXPECT_EQ(test::TempDir::read(dir / "dest/Documents/letter.doc"), "changed on the new computer");
   EXPECT_EQ(test::TempDir::read(dir / "dest/Documents/letter (from OLDPC).doc"),
             test::TempDir::read(dir / "src/Documents/letter.doc"));
+}
+
+// A FAT32 target (with a small limit, so the parts stay small): the archive comes in parts, and
+// giving the restore the first part brings back every file of every part.
+TEST(RoundTrip, AnArchiveInPartsRestoresWhole) {
+  test::TempDir dir;
+  std::vector<std::string> paths;
+  for (int i = 0; i < 9; ++i) {
+    std::string content(15000, static_cast<char>('a' + i));
+    // Bytes that do not deflate, so that every file takes its full size.
+    for (std::size_t j = 0; j < content.size(); ++j)
+      content[j] = static_cast<char>((j * 2654435761u + static_cast<unsigned>(i) * 40503u) >> 13);
+    paths.push_back(test::Utf8(dir.write("src/Documents/d" + std::to_string(i) + ".doc", content)));
+  }
+  const test::FakeDrive fat(test::Fat32Drive(40 * 1024, 1ull << 30));
+  ManifestInput manifest;
+  manifest.header = ThisComputerHeader();
+  manifest.header.computer = "OLDPC";
+  manifest.header.scanFolder = dir.str("src");
+  ZipRunControl control;
+  control.manifest = &manifest;
+  control.volumes = &fat;
+  ZipReport report;
+  const std::string zip = dir.str("out.zip");
+  ASSERT_EQ(RunZip(zip, paths, ZipOptions{}, control, &report), kZipOk) << report.failure;
+  ASSERT_GE(report.parts.size(), 3u);
+  for (const auto& part : report.parts)
+    EXPECT_LE(fs::file_size(test::FromUtf8(part)), 40u * 1024) << part;
+
+  ArchiveSet set;
+  std::string error;
+  ASSERT_TRUE(OpenArchiveSet({zip}, set, error)) << error;
+  EXPECT_EQ(set.parts.size(), report.parts.size());
+  EXPECT_TRUE(set.missingParts.empty());
+  const RestorePlan plan = planIntoDest(set, dir);
+  ASSERT_TRUE(plan.error.empty()) << plan.error;
+  EXPECT_TRUE(plan.warnings.empty());
+  const RunResult run = RunRestore(set, plan, {});
+  ASSERT_EQ(run.outcomes.size(), paths.size());
+  for (const auto& o : run.outcomes)
+    EXPECT_EQ(o.outcome, Outcome::Restored) << o.target << ": " << o.reason;
+  EXPECT_EQ(files(dir / "dest"), files(dir / "src"));
 }
 
 }  // namespace
