@@ -1,6 +1,7 @@
 #include "core/restore/restore_run.h"
 
-#include "core/platform/restore_file.h"
+#include "core/platform/make_folders.h"
+#include "core/platform/temp_file.h"
 #include "core/restore/file_crc.h"
 #include "core/restore/restore_paths.h"
 
@@ -33,7 +34,10 @@ WriteResult writeEntry(const ArchiveSet& set, const PlanEntry& e, const std::str
     return WriteResult::Failed;
   }
   platform::FileError error = platform::FileError::None;
-  auto file = platform::RestoreFile::CreateIn(folder, error, detail);
+  // A link at the target is never followed: it is an entry like any other, left alone unless
+  // the user chose to replace what is there.
+  auto file = platform::TempFile::CreateFor(target, {.replace = replace, .followLink = false},
+                                            error, detail);
   if (!file) {
     reason = std::string(platform::Describe(error)) + (detail.empty() ? "" : ": " + detail);
     return WriteResult::Failed;
@@ -67,7 +71,8 @@ WriteResult writeEntry(const ArchiveSet& set, const PlanEntry& e, const std::str
                  : std::string("damaged in the archive: ") + zipformat::Describe(read);
     return WriteResult::Failed;
   }
-  switch (file->Place(target, e.modified, replace, detail)) {
+  file->SetModifiedTime(e.modified);
+  switch (file->Place(detail)) {
     case platform::PlaceResult::Placed:
       return WriteResult::Placed;
     case platform::PlaceResult::TargetExists:
