@@ -86,20 +86,31 @@ WriteResult writeEntry(const ArchiveSet& set, const PlanEntry& e, const std::str
 
 }  // namespace
 
-TargetState AssessTarget(const std::string& path, std::uint64_t size, std::uint32_t crc) {
+std::optional<TargetState> AssessTargetBySize(const std::string& path, std::uint64_t size) {
   bool ordinary = false;
   if (!platform::EntryExists(path, ordinary))
     return TargetState::Free;
   if (!ordinary)
     return TargetState::NotAFile;
-  std::uint64_t haveSize = 0;
-  std::uint32_t haveCrc = 0;
   platform::FileInfo info;
   if (platform::SystemFiles().Examine(path, info) != platform::FileError::None || info.size != size)
     return TargetState::Different;
-  if (!FileCrc(path, haveSize, haveCrc))
-    return TargetState::Different;
+  return std::nullopt;
+}
+
+std::optional<TargetState> CompareContent(const std::string& path, std::uint64_t size,
+                                          std::uint32_t crc, const std::atomic<bool>* stop) {
+  std::uint64_t haveSize = 0;
+  std::uint32_t haveCrc = 0;
+  if (!FileCrc(path, haveSize, haveCrc, stop))
+    return stop != nullptr && stop->load() ? std::nullopt : std::optional(TargetState::Different);
   return haveSize == size && haveCrc == crc ? TargetState::Same : TargetState::Different;
+}
+
+TargetState AssessTarget(const std::string& path, std::uint64_t size, std::uint32_t crc) {
+  if (const auto bySize = AssessTargetBySize(path, size))
+    return *bySize;
+  return CompareContent(path, size, crc).value_or(TargetState::Different);
 }
 
 RunResult RunRestore(const ArchiveSet& set, const RestorePlan& plan,
