@@ -91,9 +91,11 @@ std::unique_ptr<TempFile> TempFile::CreateFor(const std::string& target,
   std::random_device rd;
   for (int attempt = 0; attempt < 100; ++attempt) {
     const std::string temp = folder + ".tw" + std::to_string(100000 + rd() % 900000);
-    // Shared for reading only, so that a check after writing can read it unbuffered.
-    HANDLE h = CreateFileW(LongPath(temp).c_str(), GENERIC_READ | GENERIC_WRITE | DELETE,
-                           FILE_SHARE_READ, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr);
+    // Shared for reading only, so that a check after writing can read it unbuffered. No DELETE
+    // access: a second handle for that reading would have to share deleting too; the file is
+    // renamed and removed by name once this handle is closed.
+    HANDLE h = CreateFileW(LongPath(temp).c_str(), GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ,
+                           nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr);
     if (h == INVALID_HANDLE_VALUE) {
       const DWORD err = GetLastError();
       if (err == ERROR_FILE_EXISTS || err == ERROR_ALREADY_EXISTS)
