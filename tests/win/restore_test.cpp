@@ -77,10 +77,13 @@ class RestoreWindowTest : public UiTest {
     window = std::make_unique<frmRestore>(nullptr, std::move(session), "old.zip");
     window->Show();
   }
-  // "Restore into a folder", the folder typed into its box.
+  // "Restore into a folder", the folder typed into its box: Restore is pressed before the box is
+  // left, as Enter there does.
   void intoFolder(const std::string& folder) {
     Click(window->Item(IDC_OPT_INTO_FOLDER));
+    EXPECT_FALSE(IsWindowEnabled(window->Item(IDC_CMD_RESTORE_START)));  // no folder yet
     SetWindowTextUtf8(window->Item(IDC_TXT_RESTORE_FOLDER), folder);
+    EXPECT_TRUE(IsWindowEnabled(window->Item(IDC_CMD_RESTORE_START)));
   }
   void chooseConflicts(const char* choice) {
     HWND combo = window->Item(IDC_CBO_CONFLICT);

@@ -140,8 +140,14 @@ bool frmRestore::OnCommand(int id, int code) {
         optMode_Click();
       return true;
     case IDC_TXT_RESTORE_FOLDER:
-      if (code == EN_KILLFOCUS)
+      if (code == EN_KILLFOCUS) {
         txtFolder_Change();
+      } else if (code == EN_CHANGE && !Running() &&
+                 WindowTextUtf8(Item(IDC_TXT_RESTORE_FOLDER)) != mSession->IntoFolder()) {
+        // A folder being typed is planned when the box is left or Restore is pressed (Enter
+        // included), so Restore may be pressed for it.
+        EnableWindow(Item(IDC_CMD_RESTORE_START), TRUE);
+      }
       return true;
     case IDC_CMD_RESTORE_BROWSE:
       cmdBrowse_Click();
@@ -266,8 +272,7 @@ void frmRestore::RefreshPlan() {
   while (!status.empty() && status.back() == '\n')
     status.pop_back();
   SetWindowTextUtf8(Item(IDC_LBL_RESTORE_STATUS), status);
-  EnableWindow(Item(IDC_CMD_RESTORE_START),
-               mSession->PlanError().empty() && !mRows.rows.empty());
+  EnableWindow(Item(IDC_CMD_RESTORE_START), mSession->PlanError().empty() && !mRows.rows.empty());
   if (mRows.checks.empty())
     return;
   const std::uint64_t number = mPlanNumber;
@@ -324,8 +329,7 @@ void frmRestore::lvwMappings_DoubleClick(int row) {
   const bool other = mMappingSource->IsOtherPlaces(row);
   // Copied: the session's list changes below.
   const std::string from = other ? std::string() : mSession->Mappings()[row].from;
-  const std::string current =
-      other ? mSession->OtherPlacesFolder() : mSession->Mappings()[row].to;
+  const std::string current = other ? mSession->OtherPlacesFolder() : mSession->Mappings()[row].to;
   PromptAnswerer answers(mhWnd.get());
   const auto folder = answers.AskFolder({app::kChooseFolderTitle, current});
   if (!folder)
