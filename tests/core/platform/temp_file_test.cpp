@@ -117,9 +117,15 @@ TEST(TempFile, WritesInPlaceAndTruncatesAndRemovesItselfUnplaced) {
   ASSERT_EQ(file->TruncateTo(4), FileError::None);
   ASSERT_EQ(file->Write("!"), FileError::None);
   ASSERT_EQ(file->Flush(), FileError::None);
-  EXPECT_EQ(TempDir::read(test::FromUtf8(file->TemporaryPath())), "aXYd!");
-  file.reset();
-  EXPECT_TRUE(namesIn(dir.path()).empty());
+  ASSERT_EQ(file->Place(detail), PlaceResult::Placed) << detail;
+  EXPECT_EQ(TempDir::read(dir / "a.bin"), "aXYd!");
+
+  // One that is never placed leaves nothing behind.
+  auto dropped = TempFile::CreateFor(dir.str("b.bin"), {}, error, detail);
+  ASSERT_NE(dropped, nullptr) << detail;
+  ASSERT_EQ(dropped->Write("never placed"), FileError::None);
+  dropped.reset();
+  EXPECT_EQ(namesIn(dir.path()), std::vector<std::string>{"a.bin"});
 }
 
 TEST(TempFile, AFolderThatIsNotThereIsReported) {
