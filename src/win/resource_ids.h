@@ -10,6 +10,7 @@
 #define IDD_SCAN 102
 #define IDD_SPLASH 103
 #define IDD_PROGRESS 104
+#define IDD_RESTORE 105
 
 // frmMain
 #define IDC_FRA_DRIVE 1001
@@ -25,6 +26,7 @@
 #define IDC_CMD_EXT_RMV 1011
 #define IDC_LBL_WEBSITE 1012
 #define IDC_LBL_COPYRIGHT 1013
+#define IDC_CMD_RESTORE 1014
 
 // frmExtDialog (Cancel is IDCANCEL, so Escape presses it)
 #define IDC_LBL_EXT 1101
@@ -43,3 +45,18 @@
 // The export's progress window (Cancel is IDCANCEL)
 #define IDC_PROGRESS_TEXT 1401
 #define IDC_PROGRESS_BAR 1402
+
+// The restore window (the two lists are made by code; Close is IDCANCEL, so Escape presses it)
+#define IDC_LBL_ARCHIVE 1501
+#define IDC_OPT_SAME_PLACES 1502
+#define IDC_OPT_INTO_FOLDER 1503
+#define IDC_TXT_RESTORE_FOLDER 1504
+#define IDC_CMD_RESTORE_BROWSE 1505
+#define IDC_LVW_MAPPINGS 1506
+#define IDC_LBL_CONFLICT 1507
+#define IDC_CBO_CONFLICT 1508
+#define IDC_LVW_PLAN 1509
+#define IDC_PRG_RESTORE 1510
+#define IDC_LBL_RESTORE_STATUS 1511
+#define IDC_CMD_RESTORE_START 1512
+#define IDC_CMD_RESTORE_CANCEL 1513

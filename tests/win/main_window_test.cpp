@@ -8,6 +8,7 @@
 #include "core/settings/startup.h"
 #include "support/temp_dir.h"
 #include "win/app/app_main.h"
+#include "win/common/layout.h"
 #include "win/resource_ids.h"
 #include "win/ui_support.h"
 #include "win/windows/frm_main.h"
@@ -54,6 +55,17 @@ TEST_F(MainWindowTest, StartsWithTheDefaultPatternsBothSwitchesAndTheWindowsDriv
   EXPECT_EQ(Text(window->hWnd()), "Free and open source - Tarnwick");
   EXPECT_EQ(Text(Item(IDC_CMD_SCAN)), "GO");
   EXPECT_EQ(GetFocus(), Item(IDC_LST_EXT));
+}
+
+// "GO" holds a bold Tahoma of 15.75 pt (21 pixels at 96 dots per inch), as the window made it.
+TEST_F(MainWindowTest, GoHoldsItsBoldFont) {
+  const auto font = reinterpret_cast<HFONT>(SendMessageW(Item(IDC_CMD_SCAN), WM_GETFONT, 0, 0));
+  ASSERT_NE(font, nullptr);
+  LOGFONTW lf{};
+  ASSERT_NE(GetObjectW(font, sizeof lf, &lf), 0);
+  EXPECT_EQ(lf.lfWeight, FW_BOLD);
+  EXPECT_EQ(lf.lfHeight, -MulDiv(1575, WindowDpi(window->hWnd()), 7200));
+  EXPECT_STREQ(lf.lfFaceName, L"Tahoma");
 }
 
 TEST_F(MainWindowTest, GoHandsTheFolderWithItsSeparatorTheSwitchesAndThePatternsToTheScan) {

@@ -76,6 +76,34 @@ std::optional<std::string> ScriptedPrompts::BrowseFolder(HWND, const app::Folder
   return folder;
 }
 
+std::vector<std::string> ScriptedPrompts::OpenFiles(HWND, const OpenFilesRequest& request) {
+  openRequests.push_back(request);
+  if (openPaths.empty()) {
+    ADD_FAILURE() << "no file to open scripted";
+    return {};
+  }
+  auto paths = openPaths.front();
+  openPaths.pop_front();
+  return paths;
+}
+
+app::ConflictAnswer ScriptedPrompts::AskConflict(HWND, const app::ConflictQuestion& question) {
+  conflicts.push_back(question);
+  if (conflictAnswers.empty()) {
+    ADD_FAILURE() << "no conflict answer scripted for: " << question.text;
+    return {restore::ConflictChoice::Skip, true};
+  }
+  const app::ConflictAnswer answer = conflictAnswers.front();
+  conflictAnswers.pop_front();
+  return answer;
+}
+
+void ScriptedPrompts::MessageWithDetails(HWND owner, const app::Question& question,
+                                         const std::string& text) {
+  details.push_back(text);
+  Message(owner, question);
+}
+
 std::vector<std::string> ScriptedPrompts::Texts() const {
   std::vector<std::string> texts;
   for (const Asked& a : asked)

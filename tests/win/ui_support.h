@@ -39,10 +39,22 @@ class ScriptedPrompts final : public Prompts {
   std::vector<app::SaveFileQuestion> saveRequests;
   // Runs when a message is asked, before it is answered (for actions "while the box is up").
   std::function<void(const Asked&)> onMessage;
+  // The open dialog's answers and requests.
+  std::deque<std::vector<std::string>> openPaths;
+  std::vector<OpenFilesRequest> openRequests;
+  // The restore's conflict question: the answers, and the questions asked.
+  std::deque<app::ConflictAnswer> conflictAnswers;
+  std::vector<app::ConflictQuestion> conflicts;
+  // Messages with details: the message (also recorded in `asked`) and its details.
+  std::vector<std::string> details;
 
   PromptAnswer Message(HWND owner, const app::Question& request) override;
   std::optional<std::string> SaveFile(HWND owner, const app::SaveFileQuestion& request) override;
   std::optional<std::string> BrowseFolder(HWND owner, const app::FolderQuestion& request) override;
+  std::vector<std::string> OpenFiles(HWND owner, const OpenFilesRequest& request) override;
+  app::ConflictAnswer AskConflict(HWND owner, const app::ConflictQuestion& question) override;
+  void MessageWithDetails(HWND owner, const app::Question& question,
+                          const std::string& details) override;
 
   std::vector<std::string> Texts() const;
 };

@@ -53,23 +53,39 @@ void RestoreSession::SetOtherPlacesFolder(const std::string& folder) {
   replan();
 }
 
-std::vector<RestoreRow> RestoreSession::Rows() const {
-  std::vector<RestoreRow> rows;
-  rows.reserve(plan_.entries.size());
+PlanRows RestoreSession::QuickRows() const {
+  PlanRows out;
+  out.rows.reserve(plan_.entries.size());
   for (const auto& e : plan_.entries) {
     RestoreRow row;
     row.from = e.from;
     row.to = e.target;
     row.refused = !e.refusal.empty();
-    if (row.refused)
+    if (row.refused) {
       row.status = e.refusal;
-    else if (e.isFolder)
+    } else if (e.isFolder) {
       row.status = "folder";
-    else
-      row.status = PlanStatusText(restore::AssessTarget(e.target, e.size, e.crc));
-    rows.push_back(std::move(row));
+    } else if (const auto state = restore::AssessTargetBySize(e.target, e.size)) {
+      row.status = PlanStatusText(*state);
+    } else {
+      row.status = kCheckingStatus;
+      out.checks.push_back({out.rows.size(), e.target, e.size, e.crc});
+    }
+    out.rows.push_back(std::move(row));
   }
-  return rows;
+  return out;
+}
+
+std::vector<RestoreRow> RestoreSession::Rows() const {
+  PlanRows planRows = QuickRows();
+  for (const auto& check : planRows.checks)
+    planRows.rows[check.row].status = CheckedStatus(check);
+  return std::move(planRows.rows);
+}
+
+std::string CheckedStatus(const ContentCheck& check, const std::atomic<bool>* stop) {
+  const auto state = restore::CompareContent(check.path, check.size, check.crc, stop);
+  return state ? PlanStatusText(*state) : std::string();
 }
 
 RestoreOutcome RestoreSession::Run(const RestoreHooks& hooks) {

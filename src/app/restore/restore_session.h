@@ -41,6 +41,23 @@ struct RestoreRow {
   bool refused = false;
 };
 
+// A row whose status needs the file already at its target read: its size and CRC-32 against
+// those of the archive's file.
+struct ContentCheck {
+  std::size_t row = 0;
+  std::string path;
+  std::uint64_t size = 0;
+  std::uint32_t crc = 0;
+};
+
+struct PlanRows {
+  std::vector<RestoreRow> rows;
+  std::vector<ContentCheck> checks;
+};
+
+// The final status of a checked row; empty when `stop` was set first.
+std::string CheckedStatus(const ContentCheck& check, const std::atomic<bool>* stop = nullptr);
+
 // One line of the outcome: where the file is (or would have gone) and why, for those not
 // restored.
 struct OutcomeLine {
@@ -109,6 +126,10 @@ class RestoreSession {
   // The rows of the plan's list, with what is at each target now (this reads files already
   // there to compare them).
   std::vector<RestoreRow> Rows() const;
+  // The same rows from names and sizes alone, at once whatever the files: a row whose target
+  // holds a file of the same size says kCheckingStatus and is listed in `checks`, for a
+  // PlanStatusChecker to compare off the window's thread.
+  PlanRows QuickRows() const;
 
   // Carries out the plan.
   RestoreOutcome Run(const RestoreHooks& hooks);

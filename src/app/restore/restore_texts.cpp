@@ -1,5 +1,7 @@
 #include "app/restore/restore_texts.h"
 
+#include "app/restore/restore_session.h"
+
 namespace tarnwick::app {
 
 std::string PlanStatusText(restore::TargetState state) {
@@ -52,6 +54,19 @@ std::string SummaryText(std::size_t restored, std::size_t alreadyThere, std::siz
 std::string CancelledText(std::size_t done, std::size_t total) {
   return "Restore cancelled after " + std::to_string(done) + " of " + std::to_string(total) +
          " files; nothing half-written was left.";
+}
+
+std::string OutcomeDetails(const std::vector<OutcomeLine>& lines) {
+  std::string details;
+  for (const auto& line : lines) {
+    details += OutcomeWord(line.outcome);
+    details += ": ";
+    details += line.path.empty() ? line.from : line.path;
+    if (!line.reason.empty())
+      details += " (" + line.reason + ")";
+    details += '\n';
+  }
+  return details;
 }
 
 }  // namespace tarnwick::app

@@ -5,13 +5,19 @@
 #include <cstdint>
 #include <string>
 
+#include <vector>
+
 #include "core/restore/restore_run.h"
 
 namespace tarnwick::app {
 
+struct OutcomeLine;
+
 // What a row of the plan says before the restore: "new", "already there", "a different file is
 // there", or why the file is not restored.
 std::string PlanStatusText(restore::TargetState state);
+// What such a row says while the file already there is being compared with the archive's.
+inline constexpr const char* kCheckingStatus = "checking...";
 
 // "restored", "already there", "kept both", "skipped", "failed".
 const char* OutcomeWord(restore::Outcome outcome);
@@ -29,6 +35,7 @@ inline constexpr const char* kRestoreCommand = "Restore...";
 inline constexpr const char* kRestoreWindowTitle = "Restore";
 inline constexpr const char* kOpenArchiveTitle = "Open the archive to restore";
 inline constexpr const char* kArchiveFilter = "Zip files (*.zip)";
+inline constexpr const char* kArchivePattern = "*.zip";
 inline constexpr const char* kChooseFolderTitle = "Restore into a folder";
 inline constexpr const char* kSamePlacesChoice = "Restore to the same places";
 inline constexpr const char* kIntoFolderChoice = "Restore into a folder";
@@ -41,6 +48,11 @@ inline constexpr const char* kColumnTo = "To";
 inline constexpr const char* kColumnStatus = "Status";
 inline constexpr const char* kConflictLabel = "When a different file is already there:";
 inline constexpr const char* kAskChoice = "Ask";
+
+// The outcome's details: one line per file, "restored: PATH", "skipped: PATH (REASON)".
+std::string OutcomeDetails(const std::vector<OutcomeLine>& lines);
+inline constexpr const char* kShowDetails = "Show Details...";
+inline constexpr const char* kHideDetails = "Hide Details...";
 
 // "Restoring 3 of 20 files"
 std::string RestoringText(std::uint64_t done, std::uint64_t total);

@@ -6,11 +6,11 @@
 
 #include <cstdint>
 #include <memory>
-#include <optional>
 #include <string>
 #include <string_view>
 
 #include "core/platform/input_file.h"
+#include "core/platform/temp_file.h"
 
 namespace tarnwick::platform {
 
@@ -36,8 +36,8 @@ class OutputFile {
 
   // Applied at Commit(): the modification time, and on POSIX the permission bits (by default a
   // new file gets those of the file it replaces, or the usual ones for a new file).
-  void SetModifiedTime(std::int64_t unixSeconds) { modifiedTime_ = unixSeconds; }
-  void SetMode(std::uint32_t mode) { mode_ = mode; }
+  void SetModifiedTime(std::int64_t unixSeconds) { file_->SetModifiedTime(unixSeconds); }
+  void SetMode(std::uint32_t mode) { file_->SetMode(mode); }
 
   // Flushes what was written to the medium and opens the file again for reading past the
   // system's cache (POSIX: fsync, then the file's cached pages dropped; Windows: flushed, then
@@ -50,21 +50,15 @@ class OutputFile {
   // temporary file is removed and any old file at the target is unchanged.
   FileError Commit(std::string* detail = nullptr);
 
-  const std::string& TemporaryPath() const { return tempPath_; }
-  const std::string& TargetPath() const { return target_; }
+  const std::string& TemporaryPath() const { return file_->TemporaryPath(); }
+  const std::string& TargetPath() const { return file_->TargetPath(); }
 
  private:
-  struct Handle;
-  OutputFile(std::string target, std::string tempPath, std::unique_ptr<Handle> handle);
-  void discard();
+  explicit OutputFile(std::unique_ptr<TempFile> file);
+  // The unbuffered reading of ReadBack(), one per platform.
+  std::unique_ptr<InputFile> openReadBack(FileError& error);
 
-  std::string target_;
-  std::string tempPath_;
-  std::unique_ptr<Handle> handle_;
-  std::uint64_t position_ = 0;
-  std::optional<std::int64_t> modifiedTime_;
-  std::optional<std::uint32_t> mode_;
-  bool replacesFile_ = false;
+  std::unique_ptr<TempFile> file_;
   bool committed_ = false;
 };
 

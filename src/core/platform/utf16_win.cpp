@@ -144,3 +144,21 @@ std::wstring LongPath(std::string_view utf8Path) {
 }
 
 }  // namespace tarnwick::platform
+
+namespace tarnwick::platform {
+
+std::string SystemErrorText(unsigned long error) {
+  wchar_t* buffer = nullptr;
+  const DWORD n = FormatMessageW(
+      FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
+      nullptr, error, 0, reinterpret_cast<wchar_t*>(&buffer), 0, nullptr);
+  std::string text = n != 0 && buffer != nullptr ? Narrow(std::wstring_view(buffer, n))
+                                                 : "error " + std::to_string(error);
+  if (buffer != nullptr)
+    LocalFree(buffer);
+  while (!text.empty() && (text.back() == '\n' || text.back() == '\r' || text.back() == '.'))
+    text.pop_back();
+  return text;
+}
+
+}  // namespace tarnwick::platform

@@ -17,6 +17,10 @@ std::string Narrow(std::wstring_view utf16);
 // are kept exactly. A path that already has the prefix, or names a device ("\\.\"), is kept.
 std::wstring LongPath(std::string_view utf8Path);
 
+// The system's message for a Windows error code (GetLastError()), without its closing full stop
+// and line break; "error N" when the system has none.
+std::string SystemErrorText(unsigned long error);
+
 }  // namespace tarnwick::platform
 
 #endif

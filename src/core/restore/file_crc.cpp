@@ -18,7 +18,8 @@ std::uint32_t UpdateCrc(std::uint32_t crc, std::string_view bytes) {
   return crc;
 }
 
-bool FileCrc(const std::string& path, std::uint64_t& size, std::uint32_t& crc) {
+bool FileCrc(const std::string& path, std::uint64_t& size, std::uint32_t& crc,
+             const std::atomic<bool>* stop) {
   platform::OpenedFile opened = platform::SystemFiles().Open(path);
   if (!opened.file)
     return false;
@@ -26,6 +27,8 @@ bool FileCrc(const std::string& path, std::uint64_t& size, std::uint32_t& crc) {
   std::uint64_t offset = 0;
   crc = 0;
   for (;;) {
+    if (stop != nullptr && stop->load())
+      return false;
     std::size_t got = 0;
     if (opened.file->ReadAt(offset, std::span<char>(buffer), got) != platform::FileError::None)
       return false;

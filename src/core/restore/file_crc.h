@@ -2,14 +2,16 @@
 // goes is the same file.
 #pragma once
 
+#include <atomic>
 #include <cstdint>
 #include <string>
 #include <string_view>
 
 namespace tarnwick::restore {
 
-// False when the file cannot be read.
-bool FileCrc(const std::string& path, std::uint64_t& size, std::uint32_t& crc);
+// False when the file cannot be read, or when `stop` is set while it is read.
+bool FileCrc(const std::string& path, std::uint64_t& size, std::uint32_t& crc,
+             const std::atomic<bool>* stop = nullptr);
 
 // `crc` continued over `bytes`.
 std::uint32_t UpdateCrc(std::uint32_t crc, std::string_view bytes);

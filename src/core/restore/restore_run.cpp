@@ -1,6 +1,7 @@
 #include "core/restore/restore_run.h"
 
-#include "core/platform/restore_file.h"
+#include "core/platform/make_folders.h"
+#include "core/platform/temp_file.h"
 #include "core/restore/file_crc.h"
 #include "core/restore/restore_paths.h"
 
@@ -33,7 +34,10 @@ WriteResult writeEntry(const ArchiveSet& set, const PlanEntry& e, const std::str
     return WriteResult::Failed;
   }
   platform::FileError error = platform::FileError::None;
-  auto file = platform::RestoreFile::CreateIn(folder, error, detail);
+  // A link at the target is never followed: it is an entry like any other, left alone unless
+  // the user chose to replace what is there.
+  auto file = platform::TempFile::CreateFor(target, {.replace = replace, .followLink = false},
+                                            error, detail);
   if (!file) {
     reason = std::string(platform::Describe(error)) + (detail.empty() ? "" : ": " + detail);
     return WriteResult::Failed;
@@ -67,7 +71,8 @@ WriteResult writeEntry(const ArchiveSet& set, const PlanEntry& e, const std::str
                  : std::string("damaged in the archive: ") + zipformat::Describe(read);
     return WriteResult::Failed;
   }
-  switch (file->Place(target, e.modified, replace, detail)) {
+  file->SetModifiedTime(e.modified);
+  switch (file->Place(detail)) {
     case platform::PlaceResult::Placed:
       return WriteResult::Placed;
     case platform::PlaceResult::TargetExists:
@@ -81,20 +86,31 @@ WriteResult writeEntry(const ArchiveSet& set, const PlanEntry& e, const std::str
 
 }  // namespace
 
-TargetState AssessTarget(const std::string& path, std::uint64_t size, std::uint32_t crc) {
+std::optional<TargetState> AssessTargetBySize(const std::string& path, std::uint64_t size) {
   bool ordinary = false;
   if (!platform::EntryExists(path, ordinary))
     return TargetState::Free;
   if (!ordinary)
     return TargetState::NotAFile;
-  std::uint64_t haveSize = 0;
-  std::uint32_t haveCrc = 0;
   platform::FileInfo info;
   if (platform::SystemFiles().Examine(path, info) != platform::FileError::None || info.size != size)
     return TargetState::Different;
-  if (!FileCrc(path, haveSize, haveCrc))
-    return TargetState::Different;
+  return std::nullopt;
+}
+
+std::optional<TargetState> CompareContent(const std::string& path, std::uint64_t size,
+                                          std::uint32_t crc, const std::atomic<bool>* stop) {
+  std::uint64_t haveSize = 0;
+  std::uint32_t haveCrc = 0;
+  if (!FileCrc(path, haveSize, haveCrc, stop))
+    return stop != nullptr && stop->load() ? std::nullopt : std::optional(TargetState::Different);
   return haveSize == size && haveCrc == crc ? TargetState::Same : TargetState::Different;
+}
+
+TargetState AssessTarget(const std::string& path, std::uint64_t size, std::uint32_t crc) {
+  if (const auto bySize = AssessTargetBySize(path, size))
+    return *bySize;
+  return CompareContent(path, size, crc).value_or(TargetState::Different);
 }
 
 RunResult RunRestore(const ArchiveSet& set, const RestorePlan& plan,

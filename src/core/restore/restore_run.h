@@ -7,6 +7,7 @@
 #include <atomic>
 #include <cstdint>
 #include <functional>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -54,6 +55,15 @@ struct RunResult {
 // Whether `path` is free, holds the same file (size and CRC-32), a different one, or something
 // that is not an ordinary file.
 TargetState AssessTarget(const std::string& path, std::uint64_t size, std::uint32_t crc);
+
+// What AssessTarget would say, from the entry at `path` and its size alone (no file's content is
+// read): nothing when an ordinary file of that size is there, since only its CRC-32 can tell.
+std::optional<TargetState> AssessTargetBySize(const std::string& path, std::uint64_t size);
+// The rest of AssessTarget for a file of the same size: Same or Different by its CRC-32; nothing
+// when `stop` was set while the file was read.
+std::optional<TargetState> CompareContent(const std::string& path, std::uint64_t size,
+                                          std::uint32_t crc,
+                                          const std::atomic<bool>* stop = nullptr);
 
 RunResult RunRestore(const ArchiveSet& set, const RestorePlan& plan, const RunCallbacks& callbacks);
 

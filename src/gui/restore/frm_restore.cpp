@@ -52,14 +52,7 @@ app::ConflictAnswer askWithMessageBox(QWidget* parent, const app::ConflictQuesti
 }
 
 void showWithMessageBox(QWidget* parent, const app::RestoreOutcome& outcome) {
-  QString details;
-  for (const auto& line : outcome.lines) {
-    details += q(app::OutcomeWord(line.outcome)) + QStringLiteral(": ") +
-               q(line.path.empty() ? line.from : line.path);
-    if (!line.reason.empty())
-      details += QStringLiteral(" (") + q(line.reason) + QStringLiteral(")");
-    details += QLatin1Char('\n');
-  }
+  const QString details = q(app::OutcomeDetails(outcome.lines));
   QMessageBox box(outcome.AllInPlace() ? QMessageBox::Information : QMessageBox::Warning,
                   q(app::kRestoreWindowTitle), q(outcome.summary), QMessageBox::Ok, parent);
   if (!details.isEmpty())
@@ -100,6 +93,7 @@ frmRestore::frmRestore(std::unique_ptr<app::RestoreSession> session, const QStri
 }
 
 frmRestore::~frmRestore() {
+  mChecker.reset();
   mStop = true;
   if (mWorker.joinable())
     mWorker.join();
@@ -225,8 +219,10 @@ void frmRestore::RefreshMappings() {
 }
 
 void frmRestore::RefreshPlan() {
+  StopChecking();
   lvwPlan->clear();
-  const std::vector<app::RestoreRow> rows = mSession->Rows();
+  app::PlanRows planRows = mSession->QuickRows();
+  const std::vector<app::RestoreRow>& rows = planRows.rows;
   QList<QTreeWidgetItem*> items;
   items.reserve(static_cast<qsizetype>(rows.size()));
   for (const auto& row : rows)
@@ -238,6 +234,40 @@ void frmRestore::RefreshPlan() {
   status += q(mSession->PlanError());
   lblStatus->setText(status.trimmed());
   cmdRestore->setEnabled(mSession->PlanError().empty() && !rows.empty());
+  if (planRows.checks.empty()) {
+    emit PlanChecked();
+    return;
+  }
+  const std::uint64_t number = mPlanNumber;
+  mChecker = std::make_unique<app::PlanStatusChecker>(
+      std::move(planRows.checks),
+      [this, number](std::size_t row, const std::string& text) {
+        QMetaObject::invokeMethod(
+            this,
+            [this, number, row, text = q(text)] {
+              if (number != mPlanNumber)
+                return;
+              if (QTreeWidgetItem* item = lvwPlan->topLevelItem(static_cast<int>(row)))
+                item->setText(2, text);
+            },
+            Qt::QueuedConnection);
+      },
+      [this, number] {
+        QMetaObject::invokeMethod(
+            this,
+            [this, number] {
+              if (number != mPlanNumber)
+                return;
+              mChecker.reset();
+              emit PlanChecked();
+            },
+            Qt::QueuedConnection);
+      });
+}
+
+void frmRestore::StopChecking() {
+  mChecker.reset();
+  ++mPlanNumber;
 }
 
 void frmRestore::optMode_Toggled() {
@@ -286,6 +316,8 @@ void frmRestore::SetRunning(bool running) {
 void frmRestore::StartRestore() {
   if (Running() || !mSession->PlanError().empty())
     return;
+  // The run tells each row's outcome; the comparison for the status column is not needed now.
+  StopChecking();
   mStop = false;
   SetRunning(true);
   prgRestore->setValue(0);

@@ -11,6 +11,7 @@
 #include <memory>
 #include <thread>
 
+#include "app/restore/plan_status_checker.h"
 #include "app/restore/restore_session.h"
 
 class QButtonGroup;
@@ -46,10 +47,14 @@ class frmRestore : public QDialog {
   // Starts the restore (as the Restore button does); returns at once.
   void StartRestore();
   bool Running() const { return mWorker.joinable(); }
+  // True while the files already at the targets are being compared for the status column.
+  bool Checking() const { return mChecker != nullptr; }
   const app::RestoreSession& Session() const { return *mSession; }
 
  signals:
   void Finished();
+  // The status column is complete (every file already there compared).
+  void PlanChecked();
 
  protected:
   void closeEvent(QCloseEvent* event) override;
@@ -59,6 +64,7 @@ class frmRestore : public QDialog {
   void BuildControls();
   void RefreshMappings();
   void RefreshPlan();
+  void StopChecking();
   void SetRunning(bool running);
   void optMode_Toggled();
   void cmdBrowseFolder_Click();
@@ -75,6 +81,10 @@ class frmRestore : public QDialog {
   FolderChooser mChooseFolder;
   std::atomic<bool> mStop{false};
   std::thread mWorker;
+  // Compares the files already there for the status column; replaced with each new plan. Posts
+  // carry the plan's number, so that a late one for an older plan is dropped.
+  std::unique_ptr<app::PlanStatusChecker> mChecker;
+  std::uint64_t mPlanNumber = 0;
   bool mbCloseWhenDone = false;
 
   QLabel* lblArchive = nullptr;

@@ -9,6 +9,7 @@
 #include "win/common/prompts.h"
 #include "win/controls/status_bar.h"
 #include "win/export/export_command.h"
+#include "win/restore/restore_command.h"
 #include "win/windows/frm_main.h"
 
 namespace tarnwick::win {
@@ -38,6 +39,7 @@ int Main(const std::string& folder) {
     return 1;
   bool unloaded = false;
   mainWindow.SetOnUnloaded([&unloaded] { unloaded = true; });
+  mainWindow.SetRestoreCommand(cmdRestore_Click);
   mainWindow.Show();
   RunModalLoop(nullptr, [&unloaded] { return unloaded; });
   return 0;

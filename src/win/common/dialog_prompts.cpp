@@ -7,6 +7,7 @@
 #include <array>
 #include <vector>
 
+#include "app/restore/restore_texts.h"
 #include "win/common/handles.h"
 #include "win/common/text.h"
 
@@ -204,6 +205,74 @@ std::optional<std::string> pickWithBrowseDialog(HWND owner, const std::string& t
   return Utf8(path.data());
 }
 
+std::vector<std::string> openWithItemDialog(HWND owner, const OpenFilesRequest& request,
+                                            bool* failed) {
+  ComRef<IFileOpenDialog> dialog;
+  if (FAILED(CoCreateInstance(CLSID_FileOpenDialog, nullptr, CLSCTX_INPROC_SERVER,
+                              IID_IFileOpenDialog, dialog.put_void()))) {
+    *failed = true;
+    return {};
+  }
+  const std::wstring filterName = Wide(request.filter);
+  const std::wstring filterPattern = Wide(request.filterPattern);
+  const COMDLG_FILTERSPEC filter{filterName.c_str(), filterPattern.c_str()};
+  dialog->SetTitle(Wide(request.title).c_str());
+  dialog->SetFileTypes(1, &filter);
+  dialog->SetFileTypeIndex(1);
+  FILEOPENDIALOGOPTIONS options = 0;
+  dialog->GetOptions(&options);
+  dialog->SetOptions(options | FOS_FORCEFILESYSTEM | FOS_NOCHANGEDIR | FOS_FILEMUSTEXIST |
+                     FOS_ALLOWMULTISELECT);
+  const HRESULT shown = dialog->Show(owner);
+  if (shown == HRESULT_FROM_WIN32(ERROR_CANCELLED))
+    return {};
+  ComRef<IShellItemArray> items;
+  DWORD count = 0;
+  if (FAILED(shown) || FAILED(dialog->GetResults(items.put())) || FAILED(items->GetCount(&count))) {
+    *failed = true;
+    return {};
+  }
+  std::vector<std::string> paths;
+  for (DWORD i = 0; i < count; ++i) {
+    ComRef<IShellItem> item;
+    if (SUCCEEDED(items->GetItemAt(i, item.put()))) {
+      if (auto path = fileSystemPath(item.get()))
+        paths.push_back(std::move(*path));
+    }
+  }
+  return paths;
+}
+
+// The older open dialog, where the shell's item dialog cannot be made. With several files chosen
+// it gives the folder, then each name, each ended by a zero.
+std::vector<std::string> openWithCommonDialog(HWND owner, const OpenFilesRequest& request) {
+  std::wstring filter = Wide(request.filter) + L'\0' + Wide(request.filterPattern) + L'\0';
+  std::vector<wchar_t> buffer(65536, L'\0');
+  const std::wstring title = Wide(request.title);
+  OPENFILENAMEW ofn{};
+  ofn.lStructSize = sizeof(ofn);
+  ofn.hwndOwner = owner;
+  ofn.lpstrFilter = filter.c_str();
+  ofn.nFilterIndex = 1;
+  ofn.lpstrFile = buffer.data();
+  ofn.nMaxFile = static_cast<DWORD>(buffer.size() - 1);
+  ofn.lpstrTitle = title.c_str();
+  ofn.Flags = OFN_EXPLORER | OFN_ALLOWMULTISELECT | OFN_FILEMUSTEXIST | OFN_NOCHANGEDIR;
+  if (!GetOpenFileNameW(&ofn))
+    return {};
+  std::vector<std::wstring> parts;
+  for (const wchar_t* p = buffer.data(); *p != L'\0'; p += parts.back().size() + 1)
+    parts.emplace_back(p);
+  std::vector<std::string> paths;
+  if (parts.size() == 1) {
+    paths.push_back(Utf8(parts[0]));
+    return paths;
+  }
+  for (std::size_t i = 1; i < parts.size(); ++i)
+    paths.push_back(Utf8(parts[0] + L'\\' + parts[i]));
+  return paths;
+}
+
 }  // namespace
 
 UINT MessageBoxStyle(app::Icon icon, app::Buttons buttons, bool foreground) {
@@ -246,6 +315,72 @@ std::optional<std::string> DialogPrompts::BrowseFolder(HWND owner,
   if (failed)
     return pickWithBrowseDialog(owner, question.title, question.initialFolder);
   return chosen;
+}
+
+std::vector<std::string> DialogPrompts::OpenFiles(HWND owner, const OpenFilesRequest& request) {
+  bool failed = false;
+  auto chosen = openWithItemDialog(owner, request, &failed);
+  if (failed)
+    return openWithCommonDialog(owner, request);
+  return chosen;
+}
+
+app::ConflictAnswer DialogPrompts::AskConflict(HWND owner, const app::ConflictQuestion& question) {
+  enum { kKeepBoth = 100, kSkip, kReplace };
+  const std::wstring keep = Wide(app::kKeepBothButton);
+  const std::wstring skip = Wide(app::kSkipButton);
+  const std::wstring replace = Wide(app::kReplaceButton);
+  const std::array<TASKDIALOG_BUTTON, 3> buttons{
+      {{kKeepBoth, keep.c_str()}, {kSkip, skip.c_str()}, {kReplace, replace.c_str()}}};
+  const std::wstring text = Wide(question.text);
+  const std::wstring caption = Wide(question.caption);
+  const std::wstring forAll = Wide(app::kForAllCheck);
+  TASKDIALOGCONFIG config{};
+  config.cbSize = sizeof(config);
+  config.hwndParent = owner;
+  config.dwFlags = TDF_ALLOW_DIALOG_CANCELLATION | TDF_POSITION_RELATIVE_TO_WINDOW;
+  config.pszWindowTitle = caption.c_str();
+  config.pszMainIcon = TD_WARNING_ICON;
+  config.pszContent = text.c_str();
+  config.cButtons = static_cast<UINT>(buttons.size());
+  config.pButtons = buttons.data();
+  config.nDefaultButton = kKeepBoth;
+  config.pszVerificationText = forAll.c_str();
+  int pressed = kSkip;
+  BOOL checked = FALSE;
+  app::ConflictAnswer answer;
+  // Escape, or no dialog at all, leaves the file that is there alone.
+  if (FAILED(TaskDialogIndirect(&config, &pressed, nullptr, &checked)))
+    pressed = kSkip;
+  answer.choice = pressed == kKeepBoth  ? restore::ConflictChoice::KeepBoth
+                  : pressed == kReplace ? restore::ConflictChoice::Replace
+                                        : restore::ConflictChoice::Skip;
+  answer.forAll = checked != FALSE;
+  return answer;
+}
+
+void DialogPrompts::MessageWithDetails(HWND owner, const app::Question& question,
+                                       const std::string& details) {
+  const std::wstring text = Wide(question.text);
+  const std::wstring caption = Wide(question.caption);
+  const std::wstring more = Wide(details);
+  const std::wstring show = Wide(app::kShowDetails);
+  const std::wstring hide = Wide(app::kHideDetails);
+  TASKDIALOGCONFIG config{};
+  config.cbSize = sizeof(config);
+  config.hwndParent = owner;
+  config.dwFlags = TDF_ALLOW_DIALOG_CANCELLATION | TDF_POSITION_RELATIVE_TO_WINDOW;
+  config.dwCommonButtons = TDCBF_OK_BUTTON;
+  config.pszWindowTitle = caption.c_str();
+  config.pszMainIcon = taskDialogIcon(question.icon);
+  config.pszContent = text.c_str();
+  if (!more.empty()) {
+    config.pszExpandedInformation = more.c_str();
+    config.pszCollapsedControlText = show.c_str();
+    config.pszExpandedControlText = hide.c_str();
+  }
+  if (FAILED(TaskDialogIndirect(&config, nullptr, nullptr, nullptr)))
+    Message(owner, question);
 }
 
 }  // namespace tarnwick::win

@@ -1,6 +1,7 @@
-// The prompts as the system's own dialogs: MessageBoxW (a task dialog for the four-button
-// overwrite question), the shell's item dialogs for saving and picking a folder, with the older
-// common dialogs where those cannot be made.
+// The prompts as the system's own dialogs: MessageBoxW (task dialogs for the four-button
+// overwrite question, the restore's conflict question and a message with details), the shell's
+// item dialogs for opening, saving and picking a folder, with the older common dialogs where
+// those cannot be made.
 #pragma once
 
 #include "win/common/prompts.h"
@@ -12,6 +13,10 @@ class DialogPrompts final : public Prompts {
   app::Answer Message(HWND owner, const app::Question& question) override;
   std::optional<std::string> SaveFile(HWND owner, const app::SaveFileQuestion& question) override;
   std::optional<std::string> BrowseFolder(HWND owner, const app::FolderQuestion& question) override;
+  std::vector<std::string> OpenFiles(HWND owner, const OpenFilesRequest& request) override;
+  app::ConflictAnswer AskConflict(HWND owner, const app::ConflictQuestion& question) override;
+  void MessageWithDetails(HWND owner, const app::Question& question,
+                          const std::string& details) override;
 };
 
 // The message box style for an icon and a button set (MB_ICONINFORMATION | MB_OK = 0x40,

@@ -9,10 +9,19 @@
 #include <functional>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "app/questions/question.h"
+#include "app/restore/restore_session.h"
 
 namespace tarnwick::win {
+
+// The open dialog's request: its title and the one file type it lists.
+struct OpenFilesRequest {
+  std::string title;
+  std::string filter;         // "Zip files (*.zip)"
+  std::string filterPattern;  // "*.zip"
+};
 
 class Prompts {
  public:
@@ -24,6 +33,14 @@ class Prompts {
   // The folder the user chose, or nothing on cancel.
   virtual std::optional<std::string> BrowseFolder(HWND owner,
                                                   const app::FolderQuestion& question) = 0;
+  // The files the user chose (one or more), or none on cancel.
+  virtual std::vector<std::string> OpenFiles(HWND owner, const OpenFilesRequest& request) = 0;
+  // A different file is already where a restored one goes: keep both, skip or replace, and
+  // whether for all the conflicts after it.
+  virtual app::ConflictAnswer AskConflict(HWND owner, const app::ConflictQuestion& question) = 0;
+  // A message with a longer text the user can unfold ("Show Details...").
+  virtual void MessageWithDetails(HWND owner, const app::Question& question,
+                                  const std::string& details) = 0;
 };
 
 // The prompts in use: the system's dialogs unless a test installed another.

@@ -8,6 +8,7 @@
 #include "app/main/main_commands.h"
 #include "app/main/maker_texts.h"
 #include "app/questions/texts.h"
+#include "app/restore/restore_texts.h"
 #include "core/settings/app_state.h"
 #include "win/app/frm_splash.h"
 #include "win/common/layout.h"
@@ -24,13 +25,15 @@ constexpr int kClientWidth = 5835;
 constexpr int kClientHeight = 4185;
 // Places in the window's client area; the check boxes and the pattern list with its buttons lie
 // in their frames (frame place + place in the frame).
-constexpr std::array<TwipsPlace, 13> kPlaces{{
+constexpr std::array<TwipsPlace, 14> kPlaces{{
     {IDC_FRA_DRIVE, 120, 120, 5595, 1275},
     {IDC_TXT_FOLDER, 360, 480, 3795, 315},
     {IDC_CMD_BROWSE, 4320, 450, 1215, 375},
     {IDC_CHK_IGNORE_TEMP, 120 + 240, 120 + 840, 2235, 315},
     {IDC_CHK_IGNORE_SYS, 120 + 2820, 120 + 840, 1995, 315},
     {IDC_CMD_SCAN, 4560, 2220, 1035, 855},
+    // Restoring on the new computer: a small button below "GO", in the space the layout leaves.
+    {IDC_CMD_RESTORE, 4560, 3180, 1035, 375},
     {IDC_FRA_EXT, 120, 1500, 4215, 2235},
     {IDC_LST_EXT, 120 + 180, 1500 + 300, 3855, 1230},
     {IDC_CMD_EXT_ADD, 120 + 180, 1500 + 1680, 1215, 375},
@@ -72,6 +75,11 @@ frmMain::frmMain(std::string settingsFile)
 frmMain::~frmMain() {
   mExtDialog.reset();
   mhWnd.reset();
+}
+
+void frmMain::SetRestoreCommand(RestoreCommand command) {
+  mRestoreCommand = std::move(command);
+  EnableWindow(Item(IDC_CMD_RESTORE), static_cast<bool>(mRestoreCommand));
 }
 
 void frmMain::Show() {
@@ -142,6 +150,10 @@ bool frmMain::OnCommand(int id, int code) {
     case IDC_CMD_SCAN:
       cmdScan_Click();
       return true;
+    case IDC_CMD_RESTORE:
+      if (mRestoreCommand)
+        mRestoreCommand(mhWnd.get());
+      return true;
     case IDC_CMD_EXT_ADD:
       cmdExtAdd_Click();
       return true;
@@ -189,6 +201,7 @@ void frmMain::Form_Load() {
   SendMessageW(dialog, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(mIconSmall.get()));
   SendMessageW(dialog, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(mIconLarge.get()));
 
+  SetWindowTextUtf8(Item(IDC_CMD_RESTORE), app::kRestoreCommand);
   SetWindowTextUtf8(Item(IDC_LBL_WEBSITE), app::texts::kWebsiteHost);
   SetWindowTextUtf8(Item(IDC_LBL_COPYRIGHT), app::texts::kNoticeText);
   SetWindowTextUtf8(Item(IDC_TXT_FOLDER), app::StartFolder());

@@ -26,6 +26,8 @@ class frmMain {
   using SplashShower = std::function<void(int milliseconds)>;
   // Opens a web address in the user's browser.
   using LinkOpener = std::function<void(const std::string& address)>;
+  // The "Restore..." command, run with the main window as owner.
+  using RestoreCommand = std::function<void(HWND owner)>;
 
   // `settingsFile` is the settings file the exit sequence writes to. The window is made at once
   // (hidden) and loads from the process-wide settings state.
@@ -46,6 +48,8 @@ class frmMain {
   void SetScanWindowOpener(ScanWindowOpener opener) { mOpenScanWindow = std::move(opener); }
   void SetSplashShower(SplashShower shower) { mShowSplash = std::move(shower); }
   void SetLinkOpener(LinkOpener opener) { mOpenLink = std::move(opener); }
+  // Installs "Restore..."; the button is disabled until one is installed.
+  void SetRestoreCommand(RestoreCommand command);
   // The pattern dialog while it exists (tests drive it).
   frmExtDialog* ExtDialog() const { return mExtDialog.get(); }
 
@@ -80,6 +84,7 @@ class frmMain {
   ScanWindowOpener mOpenScanWindow;
   SplashShower mShowSplash;
   LinkOpener mOpenLink;
+  RestoreCommand mRestoreCommand;
   std::function<void()> mOnUnloaded;
   std::unique_ptr<frmExtDialog> mExtDialog;
   bool mbUnloaded = false;

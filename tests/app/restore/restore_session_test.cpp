@@ -4,6 +4,14 @@
 
 #include <gtest/gtest.h>
 
+#include <chrono>
+#include <condition_variable>
+#include <map>
+#include <mutex>
+
+#include "app/restore/plan_status_checker.h"
+#include "app/restore/restore_texts.h"
+
 #include "core/restore/test_archive.h"
 
 namespace tarnwick::app {
@@ -51,6 +59,48 @@ TEST_F(RestoreSessionTest, RowsSayWhatIsAtEachTarget) {
   session->SetMapping("C:\\Users\\alice\\Desktop", dir.str("elsewhere"));
   EXPECT_EQ(session->Rows()[1].to, dir.str("elsewhere") + kSep + "b.doc");
   EXPECT_EQ(session->Rows()[0].to, dir.str("home") + "/Documents" + kSep + "a.doc");
+}
+
+// The window's rows come at once from names and sizes; only files of the same size wait for the
+// checker, which ends with the same statuses Rows() gives.
+TEST_F(RestoreSessionTest, QuickRowsLeaveOnlySameSizeFilesToTheChecker) {
+  open(kFiles);
+  dir.write("home/Documents/a.doc", "longer than A");  // another size: different at once
+  dir.write("home/Desktop/b.doc", "B");                // same size and content
+  dir.write("home/Desktop/c.doc", "X");                // same size, other content
+  const PlanRows quick = session->QuickRows();
+  ASSERT_EQ(quick.rows.size(), 4u);
+  EXPECT_EQ(quick.rows[0].status, "a different file is there");
+  EXPECT_EQ(quick.rows[1].status, kCheckingStatus);
+  EXPECT_EQ(quick.rows[2].status, kCheckingStatus);
+  ASSERT_EQ(quick.checks.size(), 2u);
+  EXPECT_EQ(quick.checks[0].row, 1u);
+  EXPECT_EQ(quick.checks[1].row, 2u);
+
+  std::mutex m;
+  std::condition_variable cv;
+  std::map<std::size_t, std::string> reported;
+  bool done = false;
+  {
+    PlanStatusChecker checker(
+        quick.checks,
+        [&](std::size_t row, const std::string& status) {
+          std::lock_guard lock(m);
+          reported[row] = status;
+        },
+        [&] {
+          std::lock_guard lock(m);
+          done = true;
+          cv.notify_all();
+        });
+    std::unique_lock lock(m);
+    ASSERT_TRUE(cv.wait_for(lock, std::chrono::seconds(20), [&] { return done; }));
+  }
+  const auto rows = session->Rows();
+  EXPECT_EQ(reported,
+            (std::map<std::size_t, std::string>{{1, rows[1].status}, {2, rows[2].status}}));
+  EXPECT_EQ(rows[1].status, "already there");
+  EXPECT_EQ(rows[2].status, "a different file is there");
 }
 
 TEST_F(RestoreSessionTest, AskedOnceWhenTheAnswerIsForAll) {

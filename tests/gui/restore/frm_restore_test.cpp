@@ -83,6 +83,25 @@ TEST_F(RestoreWindowTest, ShowsThePlanRunsItAndReportsEachRow) {
   EXPECT_EQ(test::TempDir::read(dir / "home/Desktop/b.doc"), "mine");
 }
 
+// Files already there of the same size are compared off the window's thread: the list is shown
+// with "checking..." and completed when the comparison ends.
+TEST_F(RestoreWindowTest, TheStatusColumnIsCompletedOffTheWindowThread) {
+  dir.write("home/Desktop/b.doc", "B");
+  dir.write("home/Desktop/c.doc", "X");
+  open(kFiles);
+  EXPECT_EQ(cell(0, 2), QStringLiteral("new"));
+  if (window->Checking()) {
+    EXPECT_EQ(cell(2, 2), QStringLiteral("checking..."));
+    QEventLoop loop;
+    QObject::connect(window.get(), &frmRestore::PlanChecked, &loop, &QEventLoop::quit);
+    QTimer::singleShot(20000, &loop, &QEventLoop::quit);
+    loop.exec();
+  }
+  EXPECT_FALSE(window->Checking());
+  EXPECT_EQ(cell(1, 2), QStringLiteral("already there"));
+  EXPECT_EQ(cell(2, 2), QStringLiteral("a different file is there"));
+}
+
 TEST_F(RestoreWindowTest, ChangingAMappingReplansTheList) {
   open(kFiles);
   // The first mapping is Documents; double-clicking it asks for a folder.
