@@ -43,3 +43,17 @@
 // The export's progress window (Cancel is IDCANCEL)
 #define IDC_PROGRESS_TEXT 1401
 #define IDC_PROGRESS_BAR 1402
+
+// The program's own message box, for messages with a list behind them or a check box (OK, Yes
+// and No are IDOK, IDYES and IDNO)
+#define IDD_MESSAGE 105
+#define IDC_MSG_ICON 1501
+#define IDC_MSG_TEXT 1502
+#define IDC_MSG_CHECK 1503
+#define IDC_MSG_DETAILS 1504
+
+// The Details window (Close is IDCANCEL, so Escape presses it)
+#define IDD_DETAILS 106
+#define IDC_DET_LIST 1601
+#define IDC_DET_COPY 1602
+#define IDC_DET_SAVE 1603

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "win/common/handles.h"
+#include "win/common/message_window.h"
 #include "win/common/text.h"
 
 namespace tarnwick::win {
@@ -214,9 +215,17 @@ UINT MessageBoxStyle(app::Icon icon, app::Buttons buttons, bool foreground) {
   return style;
 }
 
+app::Reply DialogPrompts::MessageWithCheckBox(HWND owner, const app::Question& request) {
+  if (request.details.empty() && request.checkBox.empty())
+    return {Message(owner, request), false};
+  return MessageWindow(owner, request).ShowModal();
+}
+
 app::Answer DialogPrompts::Message(HWND owner, const app::Question& request) {
   if (request.buttons == app::Buttons::YesNoYesToAllCancel)
     return askFourWay(owner, request);
+  if (!request.details.empty() || !request.checkBox.empty())
+    return MessageWindow(owner, request).ShowModal().answer;
   const int result =
       MessageBoxW(owner, Wide(request.text).c_str(), Wide(request.caption).c_str(),
                   MessageBoxStyle(request.icon, request.buttons, request.foreground));
