@@ -5,6 +5,7 @@
 
 #include "app/questions/texts.h"
 #include "win/common/details_window.h"
+#include "win/common/dialog_prompts.h"
 #include "win/common/form_dialog_proc.h"
 #include "win/common/layout.h"
 #include "win/common/message_loop.h"
@@ -39,23 +40,6 @@ PCWSTR systemIcon(app::Icon icon) {
       break;
   }
   return nullptr;
-}
-
-// The sound the system's message box makes for the icon.
-UINT beepFor(app::Icon icon) {
-  switch (icon) {
-    case app::Icon::Information:
-      return MB_ICONINFORMATION;
-    case app::Icon::Question:
-      return MB_ICONQUESTION;
-    case app::Icon::Exclamation:
-      return MB_ICONEXCLAMATION;
-    case app::Icon::Error:
-      return MB_ICONERROR;
-    case app::Icon::None:
-      break;
-  }
-  return MB_OK;
 }
 
 // The size `text` takes in `font` when broken into lines no wider than `maxWidth`.
@@ -204,7 +188,8 @@ app::Reply MessageWindow::ShowModal() {
   if (window == nullptr)
     return {mQuestion.buttons == app::Buttons::YesNo ? app::Answer::No : app::Answer::Ok, false};
   CentreWindow(window, mOwner);
-  MessageBeep(beepFor(mQuestion.icon));
+  // The sound the system's message box makes for the icon.
+  MessageBeep(MessageBoxStyle(mQuestion.icon, app::Buttons::Ok, false));
   ShowWindow(window, SW_SHOW);
   if (mQuestion.foreground)
     SetForegroundWindow(window);
