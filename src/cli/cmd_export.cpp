@@ -120,6 +120,12 @@ std::string absolutePath(const std::string& path) {
   return std::string(u.begin(), u.end());
 }
 
+// A line limit that lets a message list every one of `files` and `folders`.
+template <class File>
+std::size_t allLines(const std::vector<File>& files, const std::vector<ManifestNote>& folders) {
+  return std::max(files.size(), folders.size());
+}
+
 std::string forTerminal(const std::string& text, bool terminal) {
   return terminal ? TerminalSafe(text) : text;
 }
@@ -227,8 +233,10 @@ int RunZipCommand(const Args& argsIn) {
               << (report.failure.empty() ? "" : ": " + report.failure) << "\n";
     return kExitFailure;
   }
+  // The whole list: every file not in the archive and every folder the scan could not read.
   std::cerr << forTerminal(ArchiveOutcomeMessage(archive, scanned.paths.size(), report,
-                                                 report.skipped.size()),
+                                                 allLines(report.skipped, scanned.unreadable),
+                                                 scanned.unreadable),
                            IsTerminal(stderr))
             << "\n";
   return outcome.resultCode == kZipOk && ArchivedAll(report, scanned.paths.size()) ? kExitOk
@@ -281,8 +289,10 @@ int RunCopyCommand(const Args& argsIn) {
               << scanned.paths.size() << " files were copied\n";
     return kExitCancelled;
   }
-  std::cerr << forTerminal(CopyOutcomeMessage(dest, report, report.notCopied.size()),
-                           IsTerminal(stderr))
+  std::cerr << forTerminal(
+                   CopyOutcomeMessage(dest, report, allLines(report.notCopied, scanned.unreadable),
+                                      scanned.unreadable),
+                   IsTerminal(stderr))
             << "\n";
   if (report.AllCopied())
     return kExitOk;

@@ -60,3 +60,17 @@
 #define IDC_LBL_RESTORE_STATUS 1511
 #define IDC_CMD_RESTORE_START 1512
 #define IDC_CMD_RESTORE_CANCEL 1513
+
+// The program's own message box, for messages with a list behind them or a check box (OK, Yes
+// and No are IDOK, IDYES and IDNO)
+#define IDD_MESSAGE 106
+#define IDC_MSG_ICON 1701
+#define IDC_MSG_TEXT 1702
+#define IDC_MSG_CHECK 1703
+#define IDC_MSG_DETAILS 1704
+
+// The Details window (Close is IDCANCEL, so Escape presses it)
+#define IDD_DETAILS 107
+#define IDC_DET_LIST 1801
+#define IDC_DET_COPY 1802
+#define IDC_DET_SAVE 1803

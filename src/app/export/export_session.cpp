@@ -73,7 +73,7 @@ SaveFileQuestion ArchivePathQuestion() {
 }
 
 ExportSession::ExportSession(ExportView& view, ExportOptions options)
-    : view_(view), options_(std::move(options)) {}
+    : view_(view), options_(std::move(options)), unreadable_(options_.unreadableFolders) {}
 
 std::optional<std::string> ExportSession::AskArchivePath() {
   const std::optional<std::string> chosen = view_.AskSaveFile(ArchivePathQuestion());
@@ -157,13 +157,41 @@ ArchiveOutcome ExportSession::Archive(const std::string& archivePath,
   return outcome;
 }
 
+bool ExportSession::offersDownload(const std::vector<std::string>& onlineOnly) const {
+  return !options_.includeOnline && !onlineOnly.empty();
+}
+
 Question ExportSession::ArchiveOutcomeQuestion(const std::string& archivePath,
                                                const ArchiveOutcome& outcome) const {
-  Question q = MakeQuestion(
-      ArchiveOutcomeMessage(archivePath, outcome.listed, outcome.report),
-      ArchivedAll(outcome.report, outcome.listed) ? Icon::Information : Icon::Exclamation);
+  const bool whole =
+      ArchivedAll(outcome.report, outcome.listed) && outcome.unreadableFolders.empty();
+  Question q = MakeQuestion(ArchiveOutcomeMessage(archivePath, outcome.listed, outcome.report,
+                                                  kOutcomeLinesShown, outcome.unreadableFolders),
+                            whole ? Icon::Information : Icon::Exclamation);
   q.details = ArchiveDetails(outcome.report, outcome.unreadableFolders);
+  if (offersDownload(OnlineOnlyFiles(outcome.report)))
+    q.checkBox = texts::kDownloadOnlineCheckBox;
   return q;
+}
+
+void ExportSession::AskArchiveOutcome(const std::string& archivePath,
+                                      const std::vector<std::string>& files,
+                                      const ArchiveOutcome& outcome) {
+  const Question question = ArchiveOutcomeQuestion(archivePath, outcome);
+  const Reply reply = view_.AskWithCheckBox(question);
+  if (question.checkBox.empty() || !reply.checked)
+    return;
+  options_.includeOnline = true;
+  const ArchiveOutcome again = Archive(archivePath, files);
+  if (again.addFailed || again.report.cancelled)
+    return;
+  if (again.report.archiveWritten) {
+    view_.Ask(ArchiveOutcomeQuestion(archivePath, again));
+    return;
+  }
+  const std::string& why = again.report.failure;
+  view_.Ask(MakeQuestion(FailedText(why.empty() ? std::string(texts::kUnknownError) : why),
+                         Icon::Exclamation));
 }
 
 CopyOutcome ExportSession::Copy(const std::vector<std::string>& files,
@@ -171,6 +199,7 @@ CopyOutcome ExportSession::Copy(const std::vector<std::string>& files,
                                 const std::string& destinationFolder) {
   CopyOutcome outcome;
   outcome.migrationFolder = destinationFolder;
+  outcome.unreadableFolders = unreadable_;
   std::vector<CopyItem> items;
   items.reserve(files.size());
   for (const std::string& file : files)
@@ -198,10 +227,26 @@ CopyOutcome ExportSession::Copy(const std::vector<std::string>& files,
 }
 
 Question ExportSession::CopyOutcomeQuestion(const CopyOutcome& outcome) const {
-  Question q = MakeQuestion(CopyOutcomeMessage(outcome.migrationFolder, outcome.report),
-                            outcome.report.AllCopied() ? Icon::Information : Icon::Exclamation);
-  q.details = CopyDetails(outcome.report);
+  const bool whole = outcome.report.AllCopied() && outcome.unreadableFolders.empty();
+  Question q = MakeQuestion(CopyOutcomeMessage(outcome.migrationFolder, outcome.report,
+                                               kOutcomeLinesShown, outcome.unreadableFolders),
+                            whole ? Icon::Information : Icon::Exclamation);
+  q.details = CopyDetails(outcome.report, outcome.unreadableFolders);
+  if (offersDownload(OnlineOnlyFiles(outcome.report)))
+    q.checkBox = texts::kDownloadOnlineCheckBox;
   return q;
+}
+
+void ExportSession::AskCopyOutcome(const CopyOutcome& outcome, const std::string& scanFolder) {
+  const Question question = CopyOutcomeQuestion(outcome);
+  const Reply reply = view_.AskWithCheckBox(question);
+  if (question.checkBox.empty() || !reply.checked)
+    return;
+  options_.includeOnline = true;
+  const CopyOutcome again =
+      Copy(OnlineOnlyFiles(outcome.report), scanFolder, outcome.migrationFolder);
+  if (!again.report.cancelled)
+    view_.Ask(CopyOutcomeQuestion(again));
 }
 
 // Returns whether the results count as saved: an archive was written, or the archive failed and
@@ -217,7 +262,7 @@ bool ExportSession::exportFiles(const std::vector<std::string>& files,
   if (outcome.report.cancelled)
     return false;  // nothing was written; as if the dialog had been cancelled
   if (outcome.report.archiveWritten) {
-    view_.Ask(ArchiveOutcomeQuestion(*archivePath, outcome));
+    AskArchiveOutcome(*archivePath, files, outcome);
     return true;
   }
   // Why there is no archive, on the status bar before the question (whose text stays as it is).
@@ -226,7 +271,7 @@ bool ExportSession::exportFiles(const std::vector<std::string>& files,
   if (view_.Ask(MakeQuestion(std::string(texts::kZipFailedQuestion), Icon::Question,
                              Buttons::YesNo)) == Answer::Yes) {
     const CopyOutcome copied = Copy(files, scanFolder, MigrationFolder(*archivePath));
-    view_.Ask(CopyOutcomeQuestion(copied));
+    AskCopyOutcome(copied, scanFolder);
   }
   return true;
 }

@@ -49,6 +49,8 @@ struct ArchiveOutcome {
 struct CopyOutcome {
   std::string migrationFolder;
   CopyReport report;
+  // Folders the scan could not read (for the outcome).
+  std::vector<ManifestNote> unreadableFolders;
 };
 
 // Options that differ between callers; the desktop programs use the defaults.
@@ -66,6 +68,9 @@ struct ExportOptions {
   // The manifest's header and what the scan knew; when null, Export() fills one from the scan
   // and Archive() writes one from this computer and the process-wide settings. Not owned.
   const ManifestInput* manifest = nullptr;
+  // Folders the scan could not read, named in the outcomes (and the manifest when `manifest` is
+  // null). Export() takes them from the scan session instead.
+  std::vector<ManifestNote> unreadableFolders;
 };
 
 class ExportSession {
@@ -82,17 +87,36 @@ class ExportSession {
   std::optional<std::string> AskArchivePath();
   // Makes the archive at `archivePath` from `files` with a progress window ("Archiving files").
   ArchiveOutcome Archive(const std::string& archivePath, const std::vector<std::string>& files);
-  // The text after an archive was written, and its icon (Information when every file is in it).
+  // The text after an archive was written, and its icon (Information when every file is in it
+  // and every folder was read), with the whole list as its details. When files were left out
+  // because they are kept online only, and this session did not read such files, it offers
+  // kDownloadOnlineCheckBox.
   Question ArchiveOutcomeQuestion(const std::string& archivePath,
                                   const ArchiveOutcome& outcome) const;
   // Copies `files` below `destinationFolder`, keeping their structure below `scanFolder`, with a
   // progress window ("Copying files"); an existing file is asked about through the view.
   CopyOutcome Copy(const std::vector<std::string>& files, const std::string& scanFolder,
                    const std::string& destinationFolder);
+  // The copy's outcome, its details and the same offer as ArchiveOutcomeQuestion().
   Question CopyOutcomeQuestion(const CopyOutcome& outcome) const;
+
+  // Asks an outcome question; when the user ticked kDownloadOnlineCheckBox, the session reads
+  // files kept online only from then on and saves again:
+  // - after an archive: the same archive is made again from every one of `files` (the first one
+  //   is replaced only once the new one is whole and checked, as any archive is) and its outcome
+  //   is asked about; cancelled, the first archive stays and nothing more is said; not made, the
+  //   first archive stays and the reason is shown;
+  // - after the copy: only the files that were left online only are copied, into the same
+  //   migration folder (a file that is there already is asked about as usual), and that copy's
+  //   outcome is asked about.
+  void AskArchiveOutcome(const std::string& archivePath, const std::vector<std::string>& files,
+                         const ArchiveOutcome& outcome);
+  void AskCopyOutcome(const CopyOutcome& outcome, const std::string& scanFolder);
 
  private:
   bool exportFiles(const std::vector<std::string>& files, const std::string& scanFolder);
+  // Whether an outcome with these files left online only offers to download them.
+  bool offersDownload(const std::vector<std::string>& onlineOnly) const;
 
   ExportView& view_;
   ExportOptions options_;

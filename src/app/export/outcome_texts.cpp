@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "core/common/escaped_name.h"
 #include "core/export/target_check.h"
 
 namespace tarnwick {
@@ -29,6 +30,45 @@ std::string listLine(const std::string& path, const std::string& reason) {
 
 std::string moreLine(std::size_t more) {
   return "... and " + std::to_string(more) + " more\n";
+}
+
+// A path as a line of the Details list shows it: plain text as it is, anything else escaped.
+std::string detailPath(const std::string& path) {
+  return IsPlainName(path) ? path : EscapeName(path);
+}
+
+std::string detailLine(const std::string& path, const std::string& reason) {
+  return detailPath(path) + "\t" + reason + "\n";
+}
+
+std::string folderReason(const ManifestNote& folder) {
+  return "folder not read: " + folder.reason;
+}
+
+// "These folders could not be read ..." with at most `maxListed` of them; empty without any.
+std::string unreadableFoldersText(const std::vector<ManifestNote>& folders, std::size_t maxListed) {
+  if (folders.empty())
+    return {};
+  std::string text = "\n\nThese folders could not be read, so files in them may be missing:\n";
+  std::size_t shown = 0;
+  for (const auto& f : folders) {
+    if (shown++ == maxListed) {
+      text += moreLine(folders.size() - maxListed);
+      break;
+    }
+    text += listLine(f.path, f.reason);
+  }
+  return text;
+}
+
+// Appends the folders' part to a message, with one blank line between the two.
+std::string withFolders(std::string text, const std::vector<ManifestNote>& folders,
+                        std::size_t maxListed) {
+  if (folders.empty())
+    return text;
+  while (!text.empty() && text.back() == '\n')
+    text.pop_back();
+  return text + unreadableFoldersText(folders, maxListed);
 }
 
 std::string copyReason(const NotCopied& n) {
@@ -77,23 +117,44 @@ std::string ArchiveDetails(const ZipReport& report,
                            const std::vector<ManifestNote>& unreadableFolders) {
   std::string text;
   for (const auto& s : report.skipped)
-    text += s.path + "\t" + SkipReasonText(s.path, s.reason, s.detail) + "\n";
+    text += detailLine(s.path, SkipReasonText(s.path, s.reason, s.detail));
   for (const auto& d : report.damaged)
-    text += d.entryName + "\tdamaged in the archive: " + d.problem + "\n";
+    text += detailLine(d.entryName, "damaged in the archive: " + d.problem);
   for (const auto& a : report.archived) {
     if (a.escapedName)
-      text += a.path + "\tthe name is not text; stored as " + a.entryName + "\n";
+      text += detailLine(a.path, "the name is not text; stored as " + a.entryName);
   }
   for (const auto& f : unreadableFolders)
-    text += f.path + "\tfolder not read: " + f.reason + "\n";
+    text += detailLine(f.path, folderReason(f));
   return text;
 }
 
-std::string CopyDetails(const CopyReport& report) {
+std::string CopyDetails(const CopyReport& report,
+                        const std::vector<ManifestNote>& unreadableFolders) {
   std::string text;
   for (const auto& n : report.notCopied)
-    text += n.item.source + "\t" + copyReason(n) + "\n";
+    text += detailLine(n.item.source, copyReason(n));
+  for (const auto& f : unreadableFolders)
+    text += detailLine(f.path, folderReason(f));
   return text;
+}
+
+std::vector<std::string> OnlineOnlyFiles(const ZipReport& report) {
+  std::vector<std::string> files;
+  for (const auto& s : report.skipped) {
+    if (s.reason == FileError::OnlineOnly)
+      files.push_back(s.path);
+  }
+  return files;
+}
+
+std::vector<std::string> OnlineOnlyFiles(const CopyReport& report) {
+  std::vector<std::string> files;
+  for (const auto& n : report.notCopied) {
+    if (n.failure == CopyFailure::SourceUnreadable && n.reason == FileError::OnlineOnly)
+      files.push_back(n.item.source);
+  }
+  return files;
 }
 
 bool ArchivedAll(const ZipReport& report, std::size_t listed) {
@@ -108,7 +169,8 @@ std::string TooLargeForTargetText(const ZipTooLargeFile& file, std::uint64_t lim
 }
 
 std::string ArchiveOutcomeMessage(const std::string& archivePath, std::size_t listed,
-                                  const ZipReport& report, std::size_t maxListed) {
+                                  const ZipReport& report, std::size_t maxListed,
+                                  const std::vector<ManifestNote>& unreadableFolders) {
   if (!report.archiveWritten)
     return {};
   const bool inParts = report.parts.size() > 1;
@@ -124,7 +186,7 @@ std::string ArchiveOutcomeMessage(const std::string& archivePath, std::size_t li
       where += "\n" + part;
   }
   if (ArchivedAll(report, listed))
-    return std::string(kArchivedAllText) + where;
+    return withFolders(std::string(kArchivedAllText) + where, unreadableFolders, maxListed);
   std::string text = "Archived " + std::to_string(report.archived.size()) + " of " +
                      std::to_string(listed) + " files into " + where +
                      (inParts ? "\n\n" : ".\n\n") +
@@ -138,13 +200,14 @@ std::string ArchiveOutcomeMessage(const std::string& archivePath, std::size_t li
     }
     text += listLine(s.path, SkipReasonText(s.path, s.reason, s.detail));
   }
-  return text;
+  return withFolders(std::move(text), unreadableFolders, maxListed);
 }
 
 std::string CopyOutcomeMessage(const std::string& migrationFolder, const CopyReport& report,
-                               std::size_t maxListed) {
+                               std::size_t maxListed,
+                               const std::vector<ManifestNote>& unreadableFolders) {
   if (report.AllCopied())
-    return std::string(kCopiedAllText);
+    return withFolders(std::string(kCopiedAllText), unreadableFolders, maxListed);
   if (!report.failure.empty())
     return "Nothing was copied to the migration folder " + migrationFolder + ". " + report.failure;
   // One cause for every file (the drive is read-only or full): said once.
@@ -170,7 +233,7 @@ std::string CopyOutcomeMessage(const std::string& migrationFolder, const CopyRep
     }
     text += listLine(n.item.source, copyReason(n));
   }
-  return text;
+  return withFolders(std::move(text), unreadableFolders, maxListed);
 }
 
 }  // namespace tarnwick

@@ -5,7 +5,7 @@
 namespace tarnwick::app {
 
 Question MakeQuestion(std::string text, Icon icon, Buttons buttons) {
-  return Question{std::move(text), std::string(texts::kAppTitle), icon, buttons, false, {}};
+  return Question{std::move(text), std::string(texts::kAppTitle), icon, buttons, false, {}, {}};
 }
 
 }  // namespace tarnwick::app

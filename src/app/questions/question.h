@@ -24,6 +24,15 @@ struct Question {
   // "path<TAB>reason" a line). When not empty the front end offers kDetailsButton
   // ("Details..."): a window with the list, scrollable, to copy or save as a text file.
   std::string details;
+  // A check box under the text, unticked, for an offer the user takes by ticking it (empty: no
+  // check box). Asked with Answerer::AskWithCheckBox, which says whether it was ticked.
+  std::string checkBox;
+};
+
+// The answer to a question with a check box, and whether the box was ticked.
+struct Reply {
+  Answer answer = Answer::Ok;
+  bool checked = false;
 };
 
 // The save dialog.
@@ -48,6 +57,9 @@ class Answerer {
  public:
   virtual ~Answerer() = default;
   virtual Answer Ask(const Question& question) = 0;
+  // Asks a question that may carry a check box. A front end that shows no check box answers
+  // through Ask() and leaves it unticked.
+  virtual Reply AskWithCheckBox(const Question& question) { return {Ask(question), false}; }
   // The path exactly as chosen (no extension rule applied), or nothing when cancelled.
   virtual std::optional<std::string> AskSaveFile(const SaveFileQuestion& question) = 0;
   // The folder chosen, or nothing when cancelled.

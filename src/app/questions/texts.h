@@ -46,6 +46,20 @@ inline constexpr std::string_view kDone = "Done";
 inline constexpr std::string_view kArchivingFiles = "Archiving files";
 inline constexpr std::string_view kVerifying = "Verifying";
 inline constexpr std::string_view kDetailsButton = "Details...";
+// The Details window: its title, its buttons, and the save dialog for its text file.
+inline constexpr std::string_view kDetailsTitle = "Details";
+inline constexpr std::string_view kDetailsCopy = "Copy";
+inline constexpr std::string_view kDetailsSave = "Save...";
+inline constexpr std::string_view kDetailsClose = "Close";
+inline constexpr std::string_view kDetailsSaveTitle = "Save the list";
+inline constexpr std::string_view kDetailsSaveFilter = "Text File (*.txt)";
+inline constexpr std::string_view kDetailsSaveFilterPattern = "*.txt";
+inline constexpr std::string_view kDetailsSaveExtension = "txt";
+inline constexpr std::string_view kDetailsSaveName = "tarnwick-details.txt";
+inline constexpr std::string_view kDetailsSaveFailed = "The list could not be saved: ";
+// The offer under an outcome that left files online only.
+inline constexpr std::string_view kDownloadOnlineCheckBox =
+    "Download the files stored online only and save again";
 inline constexpr std::string_view kCopyingFiles = "Copying files";
 inline constexpr std::string_view kFailedToZip = "Failed to zip files: ";
 inline constexpr std::string_view kUnknownError = "unknown error";

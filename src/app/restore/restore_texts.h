@@ -51,8 +51,6 @@ inline constexpr const char* kAskChoice = "Ask";
 
 // The outcome's details: one line per file, "restored: PATH", "skipped: PATH (REASON)".
 std::string OutcomeDetails(const std::vector<OutcomeLine>& lines);
-inline constexpr const char* kShowDetails = "Show Details...";
-inline constexpr const char* kHideDetails = "Hide Details...";
 
 // "Restoring 3 of 20 files"
 std::string RestoringText(std::uint64_t done, std::uint64_t total);

@@ -6,6 +6,16 @@
 namespace tarnwick::gui {
 namespace {
 Prompts* gInstalled = nullptr;
+
+MessageRequest toRequest(const app::Question& question) {
+  return MessageRequest{QString::fromStdString(question.text),
+                        QString::fromStdString(question.caption),
+                        question.icon,
+                        question.buttons,
+                        question.foreground,
+                        question.details,
+                        QString::fromStdString(question.checkBox)};
+}
 }  // namespace
 
 Prompts& CurrentPrompts() {
@@ -18,10 +28,11 @@ void InstallPrompts(Prompts* prompts) {
 }
 
 app::Answer PromptAnswerer::Ask(const app::Question& question) {
-  return CurrentPrompts().Message(
-      parent_(), MessageRequest{QString::fromStdString(question.text),
-                                QString::fromStdString(question.caption), question.icon,
-                                question.buttons, question.foreground});
+  return CurrentPrompts().Message(parent_(), toRequest(question));
+}
+
+app::Reply PromptAnswerer::AskWithCheckBox(const app::Question& question) {
+  return CurrentPrompts().MessageWithCheckBox(parent_(), toRequest(question));
 }
 
 std::optional<std::string> PromptAnswerer::AskSaveFile(const app::SaveFileQuestion& question) {
@@ -49,7 +60,8 @@ std::optional<std::string> PromptAnswerer::AskFolder(const app::FolderQuestion& 
 
 PromptAnswer ShowMessage(QWidget* parent, const QString& text, PromptIcon icon,
                          PromptButtons buttons) {
-  return CurrentPrompts().Message(parent, MessageRequest{text, AppTitle(), icon, buttons, false});
+  return CurrentPrompts().Message(parent,
+                                  MessageRequest{text, AppTitle(), icon, buttons, false, {}, {}});
 }
 
 }  // namespace tarnwick::gui

@@ -25,6 +25,10 @@ struct MessageRequest {
   PromptIcon icon = PromptIcon::None;
   PromptButtons buttons = PromptButtons::Ok;
   bool foreground = false;  // bring the box to the front (the start-up failure)
+  // The whole list behind the text (UTF-8, "path<TAB>reason" a line): when not empty the box
+  // offers "Details...", which opens the Details window over it.
+  std::string details;
+  QString checkBox;  // a check box under the text (empty: none); see MessageWithCheckBox
 };
 
 struct SaveFileRequest {
@@ -40,6 +44,10 @@ class Prompts {
  public:
   virtual ~Prompts() = default;
   virtual PromptAnswer Message(QWidget* parent, const MessageRequest& request) = 0;
+  // A message that may carry a check box: the answer and whether the box was ticked.
+  virtual app::Reply MessageWithCheckBox(QWidget* parent, const MessageRequest& request) {
+    return {Message(parent, request), false};
+  }
   // The path the user chose, exactly as entered (no suffix rule applied), or nothing on cancel.
   virtual std::optional<QString> SaveFile(QWidget* parent, const SaveFileRequest& request) = 0;
   // The folder the user chose, or nothing on cancel.
@@ -59,6 +67,7 @@ class PromptAnswerer : public app::Answerer {
   explicit PromptAnswerer(QWidget* parent) : parent_([parent] { return parent; }) {}
   explicit PromptAnswerer(std::function<QWidget*()> parent) : parent_(std::move(parent)) {}
   app::Answer Ask(const app::Question& question) override;
+  app::Reply AskWithCheckBox(const app::Question& question) override;
   std::optional<std::string> AskSaveFile(const app::SaveFileQuestion& question) override;
   std::optional<std::string> AskFolder(const app::FolderQuestion& question) override;
 

@@ -28,6 +28,9 @@ class WindowExportView final : public app::ExportView {
       : window_(window), answers_([this] { return questionParent(); }) {}
 
   app::Answer Ask(const app::Question& question) override { return answers_.Ask(question); }
+  app::Reply AskWithCheckBox(const app::Question& question) override {
+    return answers_.AskWithCheckBox(question);
+  }
   std::optional<std::string> AskSaveFile(const app::SaveFileQuestion& question) override {
     return answers_.AskSaveFile(question);
   }

@@ -9,6 +9,7 @@
 
 #include "app/restore/restore_texts.h"
 #include "win/common/handles.h"
+#include "win/common/message_window.h"
 #include "win/common/text.h"
 
 namespace tarnwick::win {
@@ -283,9 +284,17 @@ UINT MessageBoxStyle(app::Icon icon, app::Buttons buttons, bool foreground) {
   return style;
 }
 
+app::Reply DialogPrompts::MessageWithCheckBox(HWND owner, const app::Question& request) {
+  if (request.details.empty() && request.checkBox.empty())
+    return {Message(owner, request), false};
+  return MessageWindow(owner, request).ShowModal();
+}
+
 app::Answer DialogPrompts::Message(HWND owner, const app::Question& request) {
   if (request.buttons == app::Buttons::YesNoYesToAllCancel)
     return askFourWay(owner, request);
+  if (!request.details.empty() || !request.checkBox.empty())
+    return MessageWindow(owner, request).ShowModal().answer;
   const int result =
       MessageBoxW(owner, Wide(request.text).c_str(), Wide(request.caption).c_str(),
                   MessageBoxStyle(request.icon, request.buttons, request.foreground));
@@ -359,28 +368,12 @@ app::ConflictAnswer DialogPrompts::AskConflict(HWND owner, const app::ConflictQu
   return answer;
 }
 
+// The same box as every message with a list behind it: "Details..." opens the whole list.
 void DialogPrompts::MessageWithDetails(HWND owner, const app::Question& question,
                                        const std::string& details) {
-  const std::wstring text = Wide(question.text);
-  const std::wstring caption = Wide(question.caption);
-  const std::wstring more = Wide(details);
-  const std::wstring show = Wide(app::kShowDetails);
-  const std::wstring hide = Wide(app::kHideDetails);
-  TASKDIALOGCONFIG config{};
-  config.cbSize = sizeof(config);
-  config.hwndParent = owner;
-  config.dwFlags = TDF_ALLOW_DIALOG_CANCELLATION | TDF_POSITION_RELATIVE_TO_WINDOW;
-  config.dwCommonButtons = TDCBF_OK_BUTTON;
-  config.pszWindowTitle = caption.c_str();
-  config.pszMainIcon = taskDialogIcon(question.icon);
-  config.pszContent = text.c_str();
-  if (!more.empty()) {
-    config.pszExpandedInformation = more.c_str();
-    config.pszCollapsedControlText = show.c_str();
-    config.pszExpandedControlText = hide.c_str();
-  }
-  if (FAILED(TaskDialogIndirect(&config, nullptr, nullptr, nullptr)))
-    Message(owner, question);
+  app::Question withDetails = question;
+  withDetails.details = details;
+  Message(owner, withDetails);
 }
 
 }  // namespace tarnwick::win

@@ -1,7 +1,7 @@
 // The prompts as the system's own dialogs: MessageBoxW (task dialogs for the four-button
-// overwrite question, the restore's conflict question and a message with details), the shell's
-// item dialogs for opening, saving and picking a folder, with the older common dialogs where
-// those cannot be made.
+// overwrite question and the restore's conflict question; the program's own box for a message
+// with details or a check box), the shell's item dialogs for opening, saving and picking a
+// folder, with the older common dialogs where those cannot be made.
 #pragma once
 
 #include "win/common/prompts.h"
@@ -11,6 +11,7 @@ namespace tarnwick::win {
 class DialogPrompts final : public Prompts {
  public:
   app::Answer Message(HWND owner, const app::Question& question) override;
+  app::Reply MessageWithCheckBox(HWND owner, const app::Question& question) override;
   std::optional<std::string> SaveFile(HWND owner, const app::SaveFileQuestion& question) override;
   std::optional<std::string> BrowseFolder(HWND owner, const app::FolderQuestion& question) override;
   std::vector<std::string> OpenFiles(HWND owner, const OpenFilesRequest& request) override;

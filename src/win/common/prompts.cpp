@@ -20,6 +20,10 @@ app::Answer PromptAnswerer::Ask(const app::Question& question) {
   return CurrentPrompts().Message(owner_(), question);
 }
 
+app::Reply PromptAnswerer::AskWithCheckBox(const app::Question& question) {
+  return CurrentPrompts().MessageWithCheckBox(owner_(), question);
+}
+
 std::optional<std::string> PromptAnswerer::AskSaveFile(const app::SaveFileQuestion& question) {
   return CurrentPrompts().SaveFile(owner_(), question);
 }

@@ -27,6 +27,10 @@ class Prompts {
  public:
   virtual ~Prompts() = default;
   virtual app::Answer Message(HWND owner, const app::Question& question) = 0;
+  // A message that may carry a check box: the answer and whether the box was ticked.
+  virtual app::Reply MessageWithCheckBox(HWND owner, const app::Question& question) {
+    return {Message(owner, question), false};
+  }
   // The path the user chose, as the dialog gives it, or nothing on cancel.
   virtual std::optional<std::string> SaveFile(HWND owner,
                                               const app::SaveFileQuestion& question) = 0;
@@ -55,6 +59,7 @@ class PromptAnswerer final : public app::Answerer {
   explicit PromptAnswerer(HWND owner) : owner_([owner] { return owner; }) {}
   explicit PromptAnswerer(std::function<HWND()> owner) : owner_(std::move(owner)) {}
   app::Answer Ask(const app::Question& question) override;
+  app::Reply AskWithCheckBox(const app::Question& question) override;
   std::optional<std::string> AskSaveFile(const app::SaveFileQuestion& question) override;
   std::optional<std::string> AskFolder(const app::FolderQuestion& question) override;
 

@@ -3,6 +3,7 @@
 #include <memory>
 #include <string>
 
+#include "app/common/throttled_pump.h"
 #include "app/export/export_session.h"
 #include "core/common/ui_hooks.h"
 #include "win/common/message_loop.h"
@@ -16,7 +17,6 @@ namespace tarnwick::win {
 namespace {
 
 const platform::FileSource* gExportFileSource = nullptr;
-constexpr DWORD kPumpEveryMs = 10;
 
 // The export as the scan window shows it: questions over the window (or over the progress window
 // while one is on screen), a progress window per run, texts in the status bar.
@@ -26,6 +26,9 @@ class WindowExportView final : public app::ExportView {
       : window_(window), answers_([this] { return questionOwner(); }) {}
 
   app::Answer Ask(const app::Question& question) override { return answers_.Ask(question); }
+  app::Reply AskWithCheckBox(const app::Question& question) override {
+    return answers_.AskWithCheckBox(question);
+  }
   std::optional<std::string> AskSaveFile(const app::SaveFileQuestion& question) override {
     return answers_.AskSaveFile(question);
   }
@@ -58,15 +61,9 @@ class WindowExportView final : public app::ExportView {
 }  // namespace
 
 void InstallExportCommand() {
-  // The engine yields after every file it archives or copies; letting messages run at most every
-  // 10 ms keeps the windows just as responsive without repainting for every file.
-  SetPumpHook([last = DWORD{0}]() mutable {
-    const DWORD now = GetTickCount();
-    if (now - last < kPumpEveryMs)
-      return;
-    last = now;
-    PumpPending();
-  });
+  // Messages run at the engine's yield points, at most as often as the app layer's pump rule
+  // lets them (the same rule as the Qt program's).
+  SetPumpHook(app::ThrottledPump([] { PumpPending(); }));
   frmScan::SetExportCommand(&cmdExport_Click);
 }
 

@@ -7,8 +7,12 @@
 #include <string>
 #include <vector>
 
+#include "app/export/outcome_texts.h"
+#include "app/questions/details_file.h"
+#include "app/questions/texts.h"
 #include "app/scan/scan_session.h"
 #include "app/support/scripted_answers.h"
+#include "core/export/faulty_files.h"
 #include "core/platform/system.h"
 #include "core/scan/search_state.h"
 #include "support/fake_drive.h"
@@ -28,6 +32,7 @@ class RecordingExportView final : public ExportView {
   std::string lines;
 
   Answer Ask(const Question& q) override { return answers.Ask(q); }
+  Reply AskWithCheckBox(const Question& q) override { return answers.AskWithCheckBox(q); }
   std::optional<std::string> AskSaveFile(const SaveFileQuestion& q) override {
     return answers.AskSaveFile(q);
   }
@@ -81,11 +86,14 @@ class ScannedRows : public ScanSession {
   std::atomic<bool> running_{false};
 };
 
-// A scan session holding one row per path, in the given order.
+// A scan session holding one row per path, in the given order, and the folders it could not read.
 class ListedRows : public ScanSession {
  public:
-  explicit ListedRows(std::vector<std::filesystem::path> files)
-      : ScanSession(".", params_, root_, running_), files_(std::move(files)) {
+  explicit ListedRows(std::vector<std::filesystem::path> files,
+                      std::vector<UnreadableFolder> unreadable = {})
+      : ScanSession(".", params_, root_, running_),
+        files_(std::move(files)),
+        unreadable_(std::move(unreadable)) {
     testing::ScriptedAnswers none;
     struct NoView final : ScanView {
       void OnRow(std::size_t, const ScanRow&, const std::string&) override {}
@@ -101,6 +109,8 @@ class ListedRows : public ScanSession {
       sink.OnMatch(test::Utf8(file.filename()),
                    test::Utf8(file.parent_path()) + platform::kPathSeparator, 1);
     }
+    for (const auto& folder : unreadable_)
+      sink.OnUnreadable(folder.path, folder.reason);
   }
 
  private:
@@ -108,7 +118,11 @@ class ListedRows : public ScanSession {
   std::string root_;
   std::atomic<bool> running_{false};
   std::vector<std::filesystem::path> files_;
+  std::vector<UnreadableFolder> unreadable_;
 };
+
+// Windows' attribute of a cloud placeholder whose content is downloaded when read.
+constexpr std::uint32_t kRecallOnDataAccess = 0x00400000;
 
 TEST(ExportSession, CancelledSaveDialogLeavesTheResultsUnsaved) {
   TempDir dir;
@@ -294,6 +308,152 @@ TEST(ExportSession, OnADriveThatLimitsFileSizeTheOutcomeNamesThePartsOrTheFileTo
             "Failed to zip files, do you want to copy the files instead?");
   EXPECT_FALSE(std::filesystem::exists(out / "PC2.zip"));
   EXPECT_FALSE(std::filesystem::exists(out / "PC2-2.zip"));
+}
+
+// A file kept online only is left out and the outcome offers to download it. Ticked, the same
+// archive is made again from every row, reading that file, and its outcome (with no offer) follows;
+// unticked, nothing more happens and the archive lacks the file.
+TEST(ExportSession, OnlineOnlyFilesAreOfferedForDownloadAndSavedAgainWhenTicked) {
+  for (const bool ticked : {true, false}) {
+    SCOPED_TRACE(ticked ? "ticked" : "unticked");
+    TempDir dir;
+    const auto local = dir.write("a.doc", "alpha");
+    const auto online = dir.write("b.doc", "bravo");
+    ListedRows scan({local, online});
+    test::FaultyFiles files;
+    files.Add(test::Utf8(online), {.attributes = kRecallOnDataAccess});
+    TempDir out;
+    const std::string archive = out.str("PC1.zip");
+    RecordingExportView view;
+    view.answers.answerSaveFile(archive);
+    view.answers.tickCheckBox(ticked);
+    ExportOptions options;
+    options.files = &files;
+    ExportSession(view, std::move(options)).Export(scan);
+
+    ASSERT_EQ(view.answers.asked.size(), ticked ? 2u : 1u);
+    const Question& first = view.answers.asked[0];
+    EXPECT_EQ(first.text, "Archived 1 of 2 files into " + archive +
+                              ".\n\nThese files are not in the archive:\n" + test::Utf8(online) +
+                              " (stored online only, not downloaded)\n");
+    EXPECT_EQ(first.checkBox, texts::kDownloadOnlineCheckBox);
+    EXPECT_EQ(first.details, test::Utf8(online) + "\tstored online only, not downloaded\n");
+    if (ticked) {
+      const Question& second = view.answers.asked[1];
+      EXPECT_EQ(second.text, "Successfully archived all files into " + archive);
+      EXPECT_EQ(second.icon, Icon::Information);
+      EXPECT_TRUE(second.checkBox.empty());
+      EXPECT_EQ(view.progress, (std::vector<std::string>{"open Archiving files 2", "close",
+                                                         "open Archiving files 2", "close"}));
+    }
+    // The engine's line for the online file ("  adding: .../b.doc (stored 0%)").
+    EXPECT_EQ(view.lines.find("b.doc (") != std::string::npos, ticked) << view.lines;
+    EXPECT_TRUE(scan.mbSaved);
+    EXPECT_TRUE(view.answers.allAnswered());
+  }
+}
+
+// After the copy the same offer copies only the files that were left online only: the file copied
+// before is not asked about again.
+TEST(ExportSession, TickedOfferAfterTheCopyCopiesOnlyTheFilesLeftOnline) {
+  TempDir dir;
+  const auto local = dir.write("a.doc", "alpha");
+  const auto online = dir.write("sub/b.doc", "bravo");
+  const std::string root = dir.str() + platform::kPathSeparator;
+  test::FaultyFiles files;
+  files.Add(test::Utf8(online), {.attributes = kRecallOnDataAccess});
+  TempDir out;
+  const std::string migration = out.str("PC1") + platform::kPathSeparator;
+  RecordingExportView view;
+  view.answers.tickCheckBox(true);
+  ExportOptions options;
+  options.files = &files;
+  ExportSession session(view, std::move(options));
+  const CopyOutcome copied = session.Copy({test::Utf8(local), test::Utf8(online)}, root, migration);
+  EXPECT_FALSE(std::filesystem::exists(out / "PC1" / "sub" / "b.doc"));
+  session.AskCopyOutcome(copied, root);
+
+  ASSERT_EQ(view.answers.asked.size(), 2u) << ::testing::PrintToString(view.answers.texts());
+  EXPECT_EQ(view.answers.asked[0].checkBox, texts::kDownloadOnlineCheckBox);
+  EXPECT_EQ(view.answers.asked[0].details,
+            test::Utf8(online) + "\tstored online only, not downloaded\n");
+  EXPECT_EQ(view.answers.asked[1].text, "Successfully copied all files to the migration folder");
+  EXPECT_TRUE(view.answers.asked[1].checkBox.empty());
+  EXPECT_EQ(TempDir::read(out / "PC1" / "a.doc"), "alpha");
+  EXPECT_EQ(TempDir::read(out / "PC1" / "sub" / "b.doc"), "bravo");
+  EXPECT_EQ(view.progress, (std::vector<std::string>{"open Copying files 2", "close",
+                                                     "open Copying files 1", "close"}));
+}
+
+// Folders the scan could not read are named in the outcome (files in them may be missing, so the
+// icon warns even when every listed file is in the archive) and in its details.
+TEST(ExportSession, OutcomeNamesTheFoldersTheScanCouldNotRead) {
+  TempDir dir;
+  const auto file = dir.write("a.doc", "alpha");
+  const std::string locked = dir.str("locked") + platform::kPathSeparator;
+  ListedRows scan({file}, {{locked, "access denied"}});
+  TempDir out;
+  const std::string archive = out.str("PC1.zip");
+  RecordingExportView view;
+  view.answers.answerSaveFile(archive);
+  ExportSession(view).Export(scan);
+  ASSERT_EQ(view.answers.asked.size(), 1u);
+  EXPECT_EQ(view.answers.asked[0].text,
+            "Successfully archived all files into " + archive +
+                "\n\nThese folders could not be read, so files in them may be missing:\n" + locked +
+                " (access denied)\n");
+  EXPECT_EQ(view.answers.asked[0].icon, Icon::Exclamation);
+  EXPECT_EQ(view.answers.asked[0].details, locked + "\tfolder not read: access denied\n");
+  EXPECT_TRUE(view.answers.asked[0].checkBox.empty());
+}
+
+// The Details list stays text, one entry a line, whatever the names hold.
+TEST(ExportMessages, DetailsGiveNamesThatAreNotPlainTextEscaped) {
+  struct Case {
+    const char* name;
+    std::string path;
+    std::string shown;
+  };
+  const std::vector<Case> cases = {
+      {"plain", "/d/Résumé.doc", "/d/Résumé.doc"},
+      {"Latin-1 byte", "/d/R\xE9sum\xE9.doc", "/d/R%E9sum%E9.doc"},
+      {"tab in the name", "/d/a\tb.doc", "/d/a%09b.doc"},
+      {"line break in the name", "/d/a\nb.doc", "/d/a%0Ab.doc"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    ZipReport report;
+    report.archiveWritten = true;
+    report.skipped = {{c.path, platform::FileError::NotFound, {}}};
+    EXPECT_EQ(ArchiveDetails(report, {}), c.shown + "\tnot found\n");
+    CopyReport copy;
+    copy.notCopied = {
+        {{c.path, "/m/x"}, CopyFailure::SourceUnreadable, platform::FileError::NotFound, {}}};
+    EXPECT_EQ(CopyDetails(copy, {{c.path, "gone"}}),
+              c.shown + "\tnot found\n" + c.shown + "\tfolder not read: gone\n");
+  }
+}
+
+// "Save..." in the Details window writes the list as it is, replacing a file the user chose to
+// replace; when it cannot, the message says where and why.
+TEST(DetailsFile, SavesTheWholeListOrSaysWhyNot) {
+  const SaveFileQuestion q = DetailsSaveQuestion();
+  EXPECT_EQ(q.filterPattern, "*.txt");
+  EXPECT_EQ(q.defaultExtension, "txt");
+  EXPECT_TRUE(q.confirmOverwrite);
+
+  TempDir out;
+  const auto target = out.write("list.txt", "an older list that is longer than the new one");
+  const std::string details = "/d/Résumé.doc\tnot found\n/d/b.doc\tstored online only\n";
+  EXPECT_EQ(SaveDetailsFile(test::Utf8(target), details), "");
+  EXPECT_EQ(TempDir::read(target), details);
+
+  out.write("file", "x");
+  const std::string blocked = out.str("file") + platform::kPathSeparator + "list.txt";
+  const std::string message = SaveDetailsFile(blocked, details);
+  EXPECT_EQ(message.rfind(std::string(texts::kDetailsSaveFailed) + blocked + "\n\n", 0), 0u)
+      << message;
+  EXPECT_GT(message.size(), texts::kDetailsSaveFailed.size() + blocked.size() + 2);
 }
 
 }  // namespace

@@ -18,6 +18,9 @@ class ScriptedAnswers : public Answerer {
   // test and is answered with the first button's answer.
   void answer(Answer a) { answers_.push_back(a); }
   void answerSaveFile(std::optional<std::string> path) { paths_.push_back(std::move(path)); }
+  // Whether the next questions that carry a check box get it ticked (unticked when none is
+  // scripted).
+  void tickCheckBox(bool ticked) { ticks_.push_back(ticked); }
 
   Answer Ask(const Question& question) override {
     asked.push_back(question);
@@ -30,6 +33,14 @@ class ScriptedAnswers : public Answerer {
     const Answer a = answers_.front();
     answers_.pop_front();
     return a;
+  }
+  Reply AskWithCheckBox(const Question& question) override {
+    const Answer a = Ask(question);
+    if (question.checkBox.empty() || ticks_.empty())
+      return {a, false};
+    const bool ticked = ticks_.front();
+    ticks_.pop_front();
+    return {a, ticked};
   }
   std::optional<std::string> AskSaveFile(const SaveFileQuestion& question) override {
     saveQuestions.push_back(question);
@@ -49,7 +60,7 @@ class ScriptedAnswers : public Answerer {
       t.push_back(q.text);
     return t;
   }
-  bool allAnswered() const { return answers_.empty() && paths_.empty(); }
+  bool allAnswered() const { return answers_.empty() && paths_.empty() && ticks_.empty(); }
 
   std::vector<Question> asked;
   std::vector<SaveFileQuestion> saveQuestions;
@@ -57,6 +68,7 @@ class ScriptedAnswers : public Answerer {
  private:
   std::deque<Answer> answers_;
   std::deque<std::optional<std::string>> paths_;
+  std::deque<bool> ticks_;
 };
 
 }  // namespace tarnwick::app::testing

@@ -28,6 +28,8 @@ class ScriptedPrompts final : public gui::Prompts {
   // Queue the next answers. A message with no queued answer gets Ok (or No for Yes/No);
   // a file or folder request with no queued answer is cancelled.
   void answer(gui::PromptAnswer a) { answers_.push_back(a); }
+  // Whether the next messages that carry a check box get it ticked (unticked when none is queued).
+  void tickCheckBox(bool ticked) { ticks_.push_back(ticked); }
   // (Kept as QString with a null string standing for "cancelled": an optional<QString> queue
   // trips a false maybe-uninitialized warning in GCC 12.)
   void answerSaveFile(const std::optional<QString>& path) {
@@ -62,6 +64,14 @@ class ScriptedPrompts final : public gui::Prompts {
       return gui::PromptAnswer::No;
     return gui::PromptAnswer::Cancel;
   }
+  app::Reply MessageWithCheckBox(QWidget* parent, const gui::MessageRequest& request) override {
+    const gui::PromptAnswer a = Message(parent, request);
+    if (request.checkBox.isEmpty() || ticks_.empty())
+      return {a, false};
+    const bool ticked = ticks_.front();
+    ticks_.pop_front();
+    return {a, ticked};
+  }
   std::optional<QString> SaveFile(QWidget*, const gui::SaveFileRequest& request) override {
     asked_.push_back({Asked::Kind::SaveFile, {}, request, {}, {}});
     return next(saveAnswers_);
@@ -84,6 +94,7 @@ class ScriptedPrompts final : public gui::Prompts {
   }
 
   std::deque<gui::PromptAnswer> answers_;
+  std::deque<bool> ticks_;
   std::deque<QString> saveAnswers_;
   std::deque<QString> browseAnswers_;
   std::vector<Asked> asked_;
