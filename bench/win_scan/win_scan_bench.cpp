@@ -11,8 +11,9 @@
 // The stall is what a user feels: a second thread sends the window a message every millisecond
 // and notes how long the window's thread takes to answer it (a sent message is answered only
 // while that thread runs its messages).
-#include <psapi.h>
 #include <windows.h>
+// After <windows.h>, whose types it uses.
+#include <psapi.h>
 #undef Yield
 
 #include <algorithm>
@@ -26,6 +27,7 @@
 #include "core/scan/search_state.h"
 #include "win/common/message_loop.h"
 #include "win/common/prompts.h"
+#include "win/controls/status_bar.h"
 #include "win/scan/frm_scan.h"
 
 using namespace tarnwick;
@@ -46,6 +48,9 @@ class AnswerAll final : public Prompts {
   }
   std::optional<std::string> SaveFile(HWND, const app::SaveFileQuestion&) override { return {}; }
   std::optional<std::string> BrowseFolder(HWND, const app::FolderQuestion&) override { return {}; }
+  std::vector<std::string> OpenFiles(HWND, const OpenFilesRequest&) override { return {}; }
+  app::ConflictAnswer AskConflict(HWND, const app::ConflictQuestion&) override { return {}; }
+  void MessageWithDetails(HWND, const app::Question&, const std::string&) override {}
 };
 
 // Sends WM_NULL to the window every millisecond while armed and keeps the longest answer time.

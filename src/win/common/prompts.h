@@ -42,7 +42,7 @@ class Prompts {
   // A different file is already where a restored one goes: keep both, skip or replace, and
   // whether for all the conflicts after it.
   virtual app::ConflictAnswer AskConflict(HWND owner, const app::ConflictQuestion& question) = 0;
-  // A message with a longer text the user can unfold ("Show Details...").
+  // A message with a longer text behind it ("Details..." opens it).
   virtual void MessageWithDetails(HWND owner, const app::Question& question,
                                   const std::string& details) = 0;
 };
