@@ -7,7 +7,8 @@
 #
 # The tree (100,000 matches, about 200,000 files; the same as bench/gui_scan's) is made once in
 # TREE_DIR and kept. The window runs on a virtual X display (cmake/wine-run-gui), the command line
-# without one (cmake/wine-run), both in one Wine prefix.
+# without one (cmake/wine-run), each in the prefix its tests use (a prefix whose Wine server was
+# started without a display cannot show windows). RUNS=N sets the number of timed runs.
 # Goals: the window's scan within 1.5 x the command line's, no stall over 100 ms, under 300 MB
 # resident with 1,000,000 rows.
 set -euo pipefail
@@ -15,19 +16,19 @@ here=$(cd "$(dirname "$0")" && pwd)
 repo=$here/../..
 build=${1:-$repo/build/windows-cross}
 tree=${2:-/tmp/tarnwick-gui-scan-tree}
-prefix=$build/wineprefix-gui
+build=$(cd "$build" && pwd)
 cli=$build/src/cli/tarnwick-cli.exe
 bench=$build/bench/win_scan/tarnwick-win-scan-bench.exe
 patterns=$(grep '^extensions=' "$repo/resources/Settings.ini" | cut -d= -f2 | tr -d '\r')
 wintree="Z:$(echo "$tree" | tr / '\\')"
-runs=3
+runs=${RUNS:-3}
 
 [ -d "$tree" ] || python3 "$repo/bench/gui_scan/make_tree.py" "$tree" 100000
 cli_scan() {
-  "$repo/cmake/wine-run" "$prefix" "$cli" scan "$wintree" --patterns "$patterns" \
+  "$repo/cmake/wine-run" "$build/wineprefix" "$cli" scan "$wintree" --patterns "$patterns" \
     --no-ignore-temp --no-ignore-sys </dev/null >/dev/null 2>&1
 }
-gui() { "$repo/cmake/wine-run-gui" "$prefix" "$bench" "$@" </dev/null 2>/dev/null | tr -d '\r'; }
+gui() { "$repo/cmake/wine-run-gui" "$build/wineprefix-gui" "$bench" "$@" </dev/null 2>/dev/null | tr -d '\r'; }
 median() { sort -n | awk '{a[NR]=$1} END {print a[int((NR+1)/2)]}'; }
 now_ms() { date +%s%N | awk '{printf "%.1f", $1/1e6}'; }
 
