@@ -1,8 +1,24 @@
 #include "app/restore/restore_session.h"
 
+#include <chrono>
+#include <memory>
+
 #include "app/restore/restore_texts.h"
 
 namespace tarnwick::app {
+
+RestoreProgress ThrottledRestoreProgress(RestoreProgress show) {
+  auto last = std::make_shared<std::chrono::steady_clock::time_point>();
+  return [show = std::move(show), last](std::uint64_t fd, std::uint64_t ft, std::uint64_t bd,
+                                        std::uint64_t bt) {
+    const auto now = std::chrono::steady_clock::now();
+    if (*last != std::chrono::steady_clock::time_point{} &&
+        now - *last < std::chrono::milliseconds(50) && fd < ft)
+      return;
+    *last = now;
+    show(fd, ft, bd, bt);
+  };
+}
 
 RestoreSession::RestoreSession(restore::HereLayout here) : here_(std::move(here)) {}
 

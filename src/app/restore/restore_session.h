@@ -80,12 +80,17 @@ struct RestoreOutcome {
   bool NothingInPlace() const { return restored + alreadyThere + keptBoth == 0 && total > 0; }
 };
 
+using RestoreProgress = std::function<void(std::uint64_t filesDone, std::uint64_t filesTotal,
+                                           std::uint64_t bytesDone, std::uint64_t bytesTotal)>;
+
+// A progress hook that passes on at most 20 reports a second to `show` (a window posts each one
+// to itself and redraws), and always the last one.
+RestoreProgress ThrottledRestoreProgress(RestoreProgress show);
+
 struct RestoreHooks {
   std::function<ConflictAnswer(const ConflictQuestion&)> askConflict;  // for ConflictPolicy::Ask
   std::function<void(const std::string& status)> status;               // "Restoring 3 of 20 files"
-  std::function<void(std::uint64_t filesDone, std::uint64_t filesTotal, std::uint64_t bytesDone,
-                     std::uint64_t bytesTotal)>
-      progress;
+  RestoreProgress progress;
   std::function<void(const OutcomeLine&)> outcome;  // after each file
   const std::atomic<bool>* stop = nullptr;          // Cancel sets it
 };

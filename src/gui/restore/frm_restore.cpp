@@ -325,17 +325,11 @@ void frmRestore::StartRestore() {
   mWorker = std::thread([this] {
     app::RestoreHooks hooks;
     hooks.stop = &mStop;
-    auto lastPost = std::chrono::steady_clock::now() - std::chrono::seconds(1);
-    hooks.progress = [this, &lastPost](std::uint64_t fd, std::uint64_t ft, std::uint64_t bd,
-                                       std::uint64_t bt) {
-      // At most 20 redraws a second, and the last one always.
-      const auto now = std::chrono::steady_clock::now();
-      if (now - lastPost < std::chrono::milliseconds(50) && fd < ft)
-        return;
-      lastPost = now;
-      QMetaObject::invokeMethod(
-          this, [=, this] { OnProgress(fd, ft, bd, bt); }, Qt::QueuedConnection);
-    };
+    hooks.progress = app::ThrottledRestoreProgress(
+        [this](std::uint64_t fd, std::uint64_t ft, std::uint64_t bd, std::uint64_t bt) {
+          QMetaObject::invokeMethod(
+              this, [=, this] { OnProgress(fd, ft, bd, bt); }, Qt::QueuedConnection);
+        });
     hooks.outcome = [this](const app::OutcomeLine& line) {
       QMetaObject::invokeMethod(
           this, [=, this] { OnOutcome(line); }, Qt::QueuedConnection);

@@ -371,16 +371,10 @@ void frmRestore::cmdRestore_Click() {
   mWorker = std::thread([this] {
     app::RestoreHooks hooks;
     hooks.stop = &mStop;
-    auto lastPost = std::chrono::steady_clock::now() - std::chrono::seconds(1);
-    hooks.progress = [this, &lastPost](std::uint64_t fd, std::uint64_t ft, std::uint64_t bd,
-                                       std::uint64_t bt) {
-      // At most 20 redraws a second, and the last one always.
-      const auto now = std::chrono::steady_clock::now();
-      if (now - lastPost < std::chrono::milliseconds(50) && fd < ft)
-        return;
-      lastPost = now;
-      mTasks.Post([=, this] { OnProgress(fd, ft, bd, bt); });
-    };
+    hooks.progress = app::ThrottledRestoreProgress(
+        [this](std::uint64_t fd, std::uint64_t ft, std::uint64_t bd, std::uint64_t bt) {
+          mTasks.Post([=, this] { OnProgress(fd, ft, bd, bt); });
+        });
     hooks.outcome = [this](const app::OutcomeLine& line) {
       mTasks.Post([this, line] { OnOutcome(line); });
     };
