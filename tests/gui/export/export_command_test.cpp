@@ -443,8 +443,10 @@ TEST_F(ExportCommandTest, CancellingTheCopyKeepsWhatWasCopiedWhole) {
   SetExportFileSource(&slow);
   ListedScanWindow window(files);
   scan(window);
+  // Cancel once a whole file is copied: the bar moves with the bytes of the first file already.
   CancelWhen cancel(window, [](QProgressDialog& d) {
-    return d.labelText().startsWith("Copying files: ") && d.value() > 0;
+    const QString label = d.labelText();
+    return label.startsWith("Copying files: ") && !label.startsWith("Copying files: 0 of ");
   });
   prompts_.answer(PromptAnswer::Yes);  // copy instead
   exportTo(window, unwritableArchive());
