@@ -75,4 +75,10 @@ void CentreWindow(HWND window, HWND over) {
                SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
+void MoveToSuggestedRect(HWND window, LPARAM suggestedRect) {
+  const auto* suggested = reinterpret_cast<const RECT*>(suggestedRect);
+  SetWindowPos(window, nullptr, suggested->left, suggested->top, suggested->right - suggested->left,
+               suggested->bottom - suggested->top, SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
 }  // namespace tarnwick::win

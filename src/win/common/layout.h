@@ -34,5 +34,8 @@ FontHandle MakeFont(int dpi, double points = kControlPointSize, bool bold = fals
 void SetFontOnChildren(HWND window, HFONT font);
 // Centres `window` over `over` (the screen's work area when null).
 void CentreWindow(HWND window, HWND over);
+// Moves `window` to the rectangle the system suggests with WM_DPICHANGED (its `lParam`), so that
+// it keeps its size in inches on a monitor of another DPI.
+void MoveToSuggestedRect(HWND window, LPARAM suggestedRect);
 
 }  // namespace tarnwick::win

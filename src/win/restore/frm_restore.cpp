@@ -119,14 +119,10 @@ INT_PTR frmRestore::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_CLOSE:
       TryClose();
       return TRUE;
-    case WM_DPICHANGED: {
-      const auto* suggested = reinterpret_cast<const RECT*>(lParam);
-      SetWindowPos(mhWnd.get(), nullptr, suggested->left, suggested->top,
-                   suggested->right - suggested->left, suggested->bottom - suggested->top,
-                   SWP_NOZORDER | SWP_NOACTIVATE);
+    case WM_DPICHANGED:
+      MoveToSuggestedRect(mhWnd.get(), lParam);
       ApplyLayout(HIWORD(wParam));
       return TRUE;
-    }
     default:
       return FALSE;
   }

@@ -129,14 +129,10 @@ INT_PTR frmMain::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         return TRUE;
       }
       return FALSE;
-    case WM_DPICHANGED: {
-      const auto* suggested = reinterpret_cast<const RECT*>(lParam);
-      SetWindowPos(dialog, nullptr, suggested->left, suggested->top,
-                   suggested->right - suggested->left, suggested->bottom - suggested->top,
-                   SWP_NOZORDER | SWP_NOACTIVATE);
+    case WM_DPICHANGED:
+      MoveToSuggestedRect(dialog, lParam);
       ApplyLayout(HIWORD(wParam));
       return TRUE;
-    }
     default:
       return FALSE;
   }
