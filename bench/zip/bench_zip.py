@@ -165,6 +165,9 @@ def main():
         start = time.perf_counter()
         generate(args.corpus)
         print(f"  {time.perf_counter() - start:.1f} s", flush=True)
+        # A child's peak memory starts at this process's size when it is started, and generating
+        # made this process large: start afresh, so that each tool's peak is its own.
+        os.execv(sys.executable, [sys.executable] + sys.argv)
     out_dir = tempfile.mkdtemp(prefix="tarnwick-bench-out-")
     if args.windows_cli:
         # A Wine server kept running for the whole bench, with Wine's services started once
