@@ -67,8 +67,9 @@ TEST_F(ScanWindowTest, AnEmptyResultStillEndsWithTheSummaryAndTheMessage) {
   EXPECT_EQ(prompts.Texts(), std::vector<std::string>{"Scanning is complete."});
 }
 
-// A walk that reports matches one by one and lets the window run between them, for as long as
-// the scan has not been cancelled; `between` runs after the first match.
+// A walk that reports matches one by one and hands each to the window, for as long as the scan
+// has not been cancelled; `between` runs on the window's thread after the first match, while the
+// walk waits.
 void ScriptedWalk(int matches, std::function<void()> between) {
   frmScan::SetSearchRunner(
       [matches, between](SearchParams& params, const std::string& root, SearchSink& sink) {
@@ -79,7 +80,7 @@ void ScriptedWalk(int matches, std::function<void()> between) {
           sink.OnMatch("f" + std::to_string(i) + ".doc", root, 1024);
           sink.Yield();
           if (i == 0 && between)
-            between();
+            OnWindowThread(between);
         }
       });
 }
@@ -107,6 +108,30 @@ TEST_F(ScanWindowTest, CancelAnsweredYesStopsTheWalkWithoutTheMessageButKeepsThe
   RequestClose();
   EXPECT_TRUE(scan->Closed());
   EXPECT_EQ(scan->mList, nullptr);
+}
+
+// A walk stuck in one folder (a slow network drive) holds up neither the rows found so far nor
+// Cancel: the window runs its messages while the walk waits.
+TEST_F(ScanWindowTest, TheWindowShowsRowsAndTakesCancelWhileTheWalkIsBusy) {
+  Prepare("C:\\data\\");
+  frmScan::SetSearchRunner([](SearchParams& params, const std::string& root, SearchSink& sink) {
+    ++params.MatchCount;
+    sink.OnMatch("early.doc", root, 10);
+    sink.Yield();
+    for (int waited = 0; gScanning && waited < 10000; waited += 5)
+      Sleep(5);
+  });
+  scan = std::make_unique<frmScan>(nullptr);
+  scan->Show();
+  PumpUntil([this] { return ListView_GetItemCount(scan->mList->hWnd()) == 1; });
+  EXPECT_FALSE(scan->ScanEnded());
+  EXPECT_EQ(scan->mList->SubItemText(0, 0), "early.doc");
+  prompts.answers = {PromptAnswer::Yes};
+  Click(scan->cmdCancel);
+  PumpUntil([this] { return scan->ScanEnded(); }, 5000);
+  EXPECT_EQ(prompts.Texts(),
+            std::vector<std::string>{"Are you sure you want to cancel the scanning process?"});
+  EXPECT_EQ(Status(), "1 matches from a total of 0 scanned files - 0 KB");
 }
 
 TEST_F(ScanWindowTest, CancelAnsweredNoAndClosingDuringTheScanLetTheWalkGoOn) {

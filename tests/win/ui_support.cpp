@@ -111,6 +111,11 @@ std::vector<std::string> ScriptedPrompts::Texts() const {
   return texts;
 }
 
+void OnWindowThread(std::function<void()> action) {
+  SendMessageW(LaterWindow(), kRunLater, 0,
+               reinterpret_cast<LPARAM>(new std::function<void()>(std::move(action))));
+}
+
 void Later(std::function<void()> action) {
   PostMessageW(LaterWindow(), kRunLater, 0,
                reinterpret_cast<LPARAM>(new std::function<void()>(std::move(action))));

@@ -62,6 +62,9 @@ class ScriptedPrompts final : public Prompts {
 // Runs `action` from the next message loop that dispatches messages: the program's, a modal
 // window's or the pump of a long scan.
 void Later(std::function<void()> action);
+// Runs `action` on the thread that made the program's windows and returns once it has run (for a
+// scripted walk, which runs on a thread of its own); that thread must be running messages.
+void OnWindowThread(std::function<void()> action);
 // Dispatches messages until `done` is true (fails the test after `timeoutMs`).
 void PumpUntil(const std::function<bool()>& done, DWORD timeoutMs = 20000);
 // Clicks a button as the user does (BM_CLICK; nothing happens when it is disabled).

@@ -58,6 +58,10 @@ void ScanSession::Run(ScanView& view, Answerer& answers) {
     SessionSink sink(*this, view);
     RunSearch(params_, DisplayRoot(rootFolder_), sink);
   }
+  Finish(view, answers);
+}
+
+void ScanSession::Finish(ScanView& view, Answerer& answers) {
   view.OnStatus(SummaryLine());
   if (running_) {
     answers.Ask(MakeQuestion(std::string(texts::kScanComplete), Icon::Information));

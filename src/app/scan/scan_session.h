@@ -10,10 +10,11 @@
 //   ... Cancel pressed:   session.AskCancel(answers);
 //   ... close requested:  if (session.MayClose(answers)) close the window;
 //
-// Run() calls the view on the thread it runs on. A front end that keeps its window alive through
-// the engine's yield runs it on the window's thread (the view's Yield() lets events run); one that
-// runs it on a worker thread posts what the view receives to its window and sets the stop flag
-// (AskCancel, from the window's thread) as it likes: the running flag is atomic.
+// Run() calls the view on the thread it runs on: a front end that keeps its window alive through
+// the engine's yield runs it on the window's thread (the view's Yield() lets events run). One
+// whose window must never wait for the walk runs the walk on a thread of its own through a
+// BackgroundWalk (background_walk.h), then calls Finish() on the window's thread: the running
+// flag is atomic, so AskCancel works from the window's thread all along.
 #pragma once
 
 #include <atomic>
@@ -64,6 +65,9 @@ class ScanSession {
   // Runs the walk, shows the summary line, says "Scanning is complete." unless cancelled, then
   // offers the export.
   void Run(ScanView& view, Answerer& answers);
+  // What Run() does once the walk is over: the summary line, "Scanning is complete." unless
+  // cancelled, then the export is offered.
+  void Finish(ScanView& view, Answerer& answers);
 
   // "Are you sure you want to cancel the scanning process?" Yes stops the walk.
   void AskCancel(Answerer& answers);
@@ -98,6 +102,7 @@ class ScanSession {
 
  private:
   friend class SessionSink;
+  friend class BackgroundWalk;
   std::string decimalSeparator_;
   SearchParams& params_;
   const std::string& rootFolder_;

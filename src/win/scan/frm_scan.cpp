@@ -25,6 +25,8 @@ constexpr std::array<TwipsPlace, 2> kButtonPlaces{{
     {IDC_CMD_EXPORT, 7380, 5460, 1755, 375},
 }};
 constexpr UINT kActivateMessage = WM_APP + 1;
+// Posted by the walk's thread: found rows are waiting, or the walk has ended.
+constexpr UINT kFoundMessage = WM_APP + 2;
 
 frmScan::ExportCommand& exportCommand() {
   static frmScan::ExportCommand command;
@@ -55,8 +57,8 @@ class frmScan::WindowSession final : public app::ScanSession {
   }
 };
 
-// What the walk shows: the rows (already in the session's store) reach the list when the window
-// is about to run its messages, the status texts go to the bar.
+// What the walk shows: the rows taken into the session's store reach the list when the window
+// publishes them, the status texts go to the bar.
 class frmScan::WindowScanView final : public app::ScanView {
  public:
   explicit WindowScanView(frmScan& window) : window_(window) {}
@@ -66,10 +68,8 @@ class frmScan::WindowScanView final : public app::ScanView {
   void OnStatus(const std::string& text) override {
     SetStatusText(window_.mStatusBar, 0, SBT_SUNKEN, text);
   }
-  void Yield() override {
-    window_.mList->Publish();
-    PumpPending();
-  }
+  // The walk runs on its own thread: the window runs its messages all along.
+  void Yield() override {}
 
  private:
   frmScan& window_;
@@ -90,6 +90,7 @@ frmScan::frmScan(HWND owner)
 }
 
 frmScan::~frmScan() {
+  mWalk.reset();  // stops a walk still running
   mList.reset();
   mhWnd.reset();
 }
@@ -126,6 +127,9 @@ INT_PTR frmScan::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
   switch (message) {
     case kActivateMessage:
       Form_Activate();
+      return TRUE;
+    case kFoundMessage:
+      TakeFound();
       return TRUE;
     case WM_NOTIFY: {
       LRESULT result = 0;
@@ -223,10 +227,24 @@ void frmScan::InitListView() {
 }
 
 void frmScan::Form_Activate() {
+  // The walk runs on a thread of its own, so the window never waits for a folder to be read.
+  HWND window = mhWnd.get();
+  mWalk = std::make_unique<app::BackgroundWalk>(
+      *mSession, [window] { PostMessageW(window, kFoundMessage, 0, 0); });
+  mWalk->Start();
+}
+
+void frmScan::TakeFound() {
+  if (!mWalk)
+    return;  // a wake that came after the end
   WindowScanView view(*this);
-  PromptAnswerer answers(mhWnd.get());
-  mSession->Run(view, answers);
+  const bool ended = mWalk->TakeFound(view);
   mList->Publish();
+  if (!ended)
+    return;
+  mWalk.reset();
+  PromptAnswerer answers(mhWnd.get());
+  mSession->Finish(view, answers);
   ShowWindow(cmdCancel, SW_HIDE);
   EnableWindow(cmdExport, static_cast<bool>(exportCommand()));
   ShowWindow(cmdExport, SW_SHOW);

@@ -1,4 +1,5 @@
-// The scan window: runs one scan with live rows and progress as soon as it is shown, writes the
+// The scan window: runs one scan with live rows and progress as soon as it is shown (the walk on a
+// thread of its own, the rows handed to the window on the engine's clock), writes the
 // summary line, then offers the export ("Save to zip file") in place of "Cancel". It refuses to
 // close while the scan or an export runs, and asks before closing unsaved results. What it does
 // is the app layer's scan session; the window shows it.
@@ -14,6 +15,7 @@
 #include <memory>
 #include <string>
 
+#include "app/scan/background_walk.h"
 #include "app/scan/scan_session.h"
 #include "win/common/handles.h"
 #include "win/controls/list_view.h"
@@ -28,7 +30,8 @@ class frmScan {
   // Installs the export command for every scan window opened afterwards (empty: none, and the
   // button stays disabled).
   static void SetExportCommand(ExportCommand command);
-  // Runs the walk; tests replace it to script what the walk reports (empty: the real walk).
+  // Runs the walk, on the walk's own thread; tests replace it to script what the walk reports
+  // (empty: the real walk).
   using SearchRunner = std::function<void(SearchParams&, const std::string& root, SearchSink&)>;
   static void SetSearchRunner(SearchRunner runner);
 
@@ -66,12 +69,15 @@ class frmScan {
   void ApplyLayout(int dpi);
   void InitListView();
   void Form_Activate();
+  void TakeFound();
   void cmdCancel_Click();
   void cmdExport_Click();
   void TryClose();
 
   HWND mOwner;
   std::unique_ptr<WindowSession> mSession;
+  // The walk while it runs; made after the session and gone before it.
+  std::unique_ptr<app::BackgroundWalk> mWalk;
   std::unique_ptr<ScanRows> mRows;
   WindowHandle mhWnd;
   FontHandle mFont;

@@ -2,10 +2,16 @@
 
 #include <gtest/gtest.h>
 
+#include <atomic>
+#include <chrono>
+#include <condition_variable>
 #include <functional>
+#include <mutex>
 #include <string>
+#include <thread>
 #include <vector>
 
+#include "app/scan/background_walk.h"
 #include "app/support/scripted_answers.h"
 
 namespace tarnwick::app {
@@ -157,6 +163,98 @@ TEST_F(ScanSessionTest, ExportIsOfferedAfterTheWalkAndEnabledOnlyWhenAvailable) 
     EXPECT_TRUE(session.ShowsExport());
     EXPECT_EQ(session.ExportEnabled(), available);
   }
+}
+
+// Wakes from a background walk, counted as a window's posted messages would be.
+class Wakes {
+ public:
+  void Wake() {
+    std::lock_guard lock(mutex_);
+    ++count_;
+    changed_.notify_all();
+  }
+  // Waits until `count` wakes have come (false after five seconds).
+  bool WaitFor(int count) {
+    std::unique_lock lock(mutex_);
+    return changed_.wait_for(lock, std::chrono::seconds(5), [&] { return count_ >= count; });
+  }
+  int Count() {
+    std::lock_guard lock(mutex_);
+    return count_;
+  }
+
+ private:
+  std::mutex mutex_;
+  std::condition_variable changed_;
+  int count_ = 0;
+};
+
+// The walk on its own thread: what it finds reaches the session only when the window's thread
+// takes it, the window is woken once per take however often the walk yields, and the end comes
+// with the last rows.
+TEST_F(ScanSessionTest, BackgroundWalkHandsItsFindingsToTheWindowsThread) {
+  ScriptedSession session(params, root, running);
+  std::mutex gate;
+  gate.lock();  // held until the first batch was taken
+  session.walk = [&](SearchParams& p, SearchSink& sink) {
+    sink.OnEnterFolder("/data/a");
+    sink.OnUnreadable("/data/a/locked/", "Permission denied");
+    for (int i = 0; i < 3; ++i) {
+      sink.OnMatch("x" + std::to_string(i) + ".doc", "/data/a/", 1024);
+      sink.Yield();
+    }
+    std::lock_guard wait(gate);
+    p.MatchCount = 4;
+    sink.OnEnterFolder("/data/b");
+    sink.OnMatch("y.doc", "/data/b/", 1536);
+  };
+  Wakes wakes;
+  BackgroundWalk walk(session, [&] { wakes.Wake(); });
+  walk.Start();
+  ASSERT_TRUE(wakes.WaitFor(1));
+  std::this_thread::sleep_for(std::chrono::milliseconds(50));  // the other yields come and go
+  EXPECT_EQ(wakes.Count(), 1);
+  EXPECT_EQ(session.Rows().Count(), 0u);
+  RecordingView v;
+  EXPECT_FALSE(walk.TakeFound(v));
+  EXPECT_EQ(v.events,
+            (std::vector<std::string>{"row 0 /data/a/x0.doc 1 KB", "row 1 /data/a/x1.doc 1 KB",
+                                      "row 2 /data/a/x2.doc 1 KB", "status /data/a"}));
+  ASSERT_EQ(session.UnreadableFolders().size(), 1u);
+  gate.unlock();
+  ASSERT_TRUE(wakes.WaitFor(2));
+  v.events.clear();
+  EXPECT_TRUE(walk.TakeFound(v));
+  EXPECT_EQ(v.events, (std::vector<std::string>{"row 3 /data/b/y.doc 1,5 KB", "status /data/b"}));
+  EXPECT_TRUE(session.Scanning());
+  session.Finish(v, answers);
+  EXPECT_EQ(answers.texts(), (std::vector<std::string>{"Scanning is complete."}));
+  EXPECT_EQ(v.events.back(), "status 4 matches from a total of 0 scanned files - 0 KB");
+  EXPECT_TRUE(session.ShowsExport());
+}
+
+// A window closed under a running walk (its owner went away) stops the walk and waits for it.
+TEST_F(ScanSessionTest, ABackgroundWalkStillRunningIsStoppedWhenDropped) {
+  ScriptedSession session(params, root, running);
+  std::atomic<int> yields{0};
+  session.walk = [&](SearchParams&, SearchSink& sink) {
+    while (running) {
+      sink.OnMatch("a.doc", "/d/", 1);
+      sink.Yield();
+      ++yields;
+      std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    }
+  };
+  Wakes wakes;
+  {
+    BackgroundWalk walk(session, [&] { wakes.Wake(); });
+    walk.Start();
+    ASSERT_TRUE(wakes.WaitFor(1));
+  }
+  EXPECT_FALSE(running);
+  const int after = yields;
+  std::this_thread::sleep_for(std::chrono::milliseconds(20));
+  EXPECT_EQ(yields, after);
 }
 
 }  // namespace
