@@ -22,6 +22,7 @@
 
 #include "core/platform/dir_reader.h"
 #include "core/platform/folder_identity_win.h"
+#include "core/platform/stored_case_win.h"
 #include "core/platform/utf16_win.h"
 
 namespace tarnwick::platform {
@@ -66,36 +67,6 @@ std::wstring osPathOf(const std::string& path) {
   if (wide.empty() || wide.back() != L'\\')
     wide += L'\\';
   return wide;
-}
-
-std::wstring_view withoutFinalSeparator(std::wstring_view path) {
-  if (!path.empty() && path.back() == L'\\')
-    path.remove_suffix(1);
-  return path;
-}
-
-// The folder's path with its names in the letter case the file system keeps, when the given path
-// differs from it in letter case only (the scan window passes the root upper-cased). Every folder
-// below is opened by a path that starts with this one; where case is matched by a search of each
-// folder on the way (Wine, on a Linux file system), opening by the names as stored skips that.
-// A path that leads elsewhere through a link, a substituted drive or a mapped share is kept.
-std::wstring storedCaseOf(HANDLE folder, std::wstring osPath) {
-  std::wstring stored(osPath.size() + 16, L'\0');
-  const DWORD got =
-      ::GetFinalPathNameByHandleW(folder, stored.data(), static_cast<DWORD>(stored.size()),
-                                  FILE_NAME_NORMALIZED | VOLUME_NAME_DOS);
-  if (got == 0 || got >= stored.size())
-    return osPath;
-  stored.resize(got);
-  const std::wstring_view a = withoutFinalSeparator(stored);
-  const std::wstring_view b = withoutFinalSeparator(osPath);
-  if (a == b || ::CompareStringOrdinal(a.data(), static_cast<int>(a.size()), b.data(),
-                                       static_cast<int>(b.size()), TRUE) != CSTR_EQUAL) {
-    return osPath;
-  }
-  stored.resize(a.size());
-  stored += L'\\';
-  return stored;
 }
 
 }  // namespace
@@ -191,7 +162,7 @@ struct DirReader::Impl {
     impl->volume = parentVolume && !throughLink ? *parentVolume : VolumeOfFolder(h, parentVolume);
     impl->id = IdentityOfFolder(h, impl->volume);
     if (!parentVolume)
-      osPath = storedCaseOf(h, std::move(osPath));
+      osPath = StoredCaseOf(h, std::move(osPath));
     if (!impl->fetch(true) && impl->error) {
       error = impl->error;
       return nullptr;
