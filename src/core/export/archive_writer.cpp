@@ -4,7 +4,6 @@
 
 #include <algorithm>
 #include <chrono>
-#include <condition_variable>
 #include <map>
 #include <memory>
 #include <mutex>
@@ -13,6 +12,7 @@
 
 #include "core/export/compression_choice.h"
 #include "core/export/deflate_piece.h"
+#include "core/platform/sync.h"
 
 namespace tarnwick {
 namespace {
@@ -27,6 +27,10 @@ constexpr auto kTickInterval = std::chrono::milliseconds(50);
 // The most memory the blocks read and not yet written may take. Each holds two buffers of up to
 // a block's size (its bytes and their deflated form), kept for use again once it is written.
 constexpr std::uint64_t kBlockMemory = 320ull << 20;
+// Small files' blocks a worker takes at once: at most this many, and while they hold less than
+// kBatchBytes together.
+constexpr std::size_t kBatchJobs = 32;
+constexpr std::size_t kBatchBytes = 1 << 20;
 
 enum Method : int { kUndecided = -1, kStore = zipformat::kStored, kDeflate = zipformat::kDeflated };
 
@@ -131,36 +135,62 @@ class ArchiveRun {
 
   void worker() {
     PieceDeflater deflater(settings_.level > 0 ? settings_.level : 1);
-    for (;;) {
-      Job job;
+    std::vector<Job> jobs;
+    std::vector<BlockResult> results;
+    for (bool last = false; !last;) {
+      jobs.clear();
+      results.clear();
       {
         std::unique_lock lock(m_);
         workCv_.wait(lock, [this] { return stop_ || allDispatched_ || roomForAnother(); });
         if (stop_ || allDispatched_)
           return;
-        if (!dispatch(job)) {
-          allDispatched_ = true;
-          workCv_.notify_all();
-          doneCv_.notify_all();
-          return;
+        last = !dispatchSome(jobs);
+      }
+      for (Job& job : jobs) {
+        BlockResult result;
+        try {
+          result = execute(std::move(job), deflater);
+        } catch (const std::exception& e) {
+          result.job = std::move(job);
+          result.error = FileError::Other;
+          result.detail = e.what();
         }
-      }
-      BlockResult result;
-      try {
-        result = execute(std::move(job), deflater);
-      } catch (const std::exception& e) {
-        result.job = std::move(job);
-        result.error = FileError::Other;
-        result.detail = e.what();
-      }
-      {
-        std::lock_guard lock(m_);
-        const std::size_t seq = result.job.seq;
         result.job.file.reset();
-        results_.emplace(seq, std::move(result));
+        results.push_back(std::move(result));
+      }
+      if (!results.empty()) {
+        std::lock_guard lock(m_);
+        for (BlockResult& result : results) {
+          const std::size_t seq = result.job.seq;
+          results_.emplace(seq, std::move(result));
+        }
       }
       doneCv_.notify_all();
     }
+  }
+
+  // Hands out the next blocks: one when it is large, several small ones at once (up to
+  // kBatchBytes, leaving room for the other workers), since every hand-over between this worker
+  // and the writer costs a wake-up of each (under Wine, round trips to its server), which for
+  // small files cost more than the files themselves. False once there is nothing left to hand
+  // out, after marking that. Under the lock.
+  bool dispatchSome(std::vector<Job>& jobs) {
+    const std::size_t most =
+        std::max<std::size_t>(1, std::min<std::size_t>(kBatchJobs, window_ / 2));
+    std::size_t bytes = 0;
+    do {
+      Job job;
+      if (!dispatch(job)) {
+        allDispatched_ = true;
+        workCv_.notify_all();
+        doneCv_.notify_all();
+        return false;
+      }
+      bytes += job.length;
+      jobs.push_back(std::move(job));
+    } while (jobs.size() < most && bytes < kBatchBytes && roomForAnother());
+    return true;
   }
 
   // Whether another block may be read: blocks read and not yet written are held in memory, so
@@ -324,9 +354,12 @@ class ArchiveRun {
       if (auto it = results_.find(seq); it != results_.end()) {
         BlockResult r = std::move(it->second);
         results_.erase(it);
+        // Workers wait only when the window is full: wake them only then.
+        const bool wasFull = !roomForAnother();
         writtenSeq_ = seq + 1;
         lock.unlock();
-        workCv_.notify_all();
+        if (wasFull)
+          workCv_.notify_all();
         return r;
       }
       if (allDispatched_ && seq >= nextSeq_) {
@@ -578,9 +611,9 @@ class ArchiveRun {
   std::size_t blockSize_ = 1 << 20;
   std::vector<std::unique_ptr<EntryState>> states_;
 
-  std::mutex m_;
-  std::condition_variable workCv_;
-  std::condition_variable doneCv_;
+  platform::Mutex m_;
+  platform::ConditionVariable workCv_;
+  platform::ConditionVariable doneCv_;
   std::map<std::size_t, BlockResult> results_;
   std::vector<std::string> spare_;  // buffers of written blocks, for use again
   std::size_t window_ = 8;
