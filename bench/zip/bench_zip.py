@@ -11,6 +11,12 @@ says it is current. 55% of its bytes are text-like documents (.doc, .xls, .txt, 
   mixed           every file
   compressible    only the text-like documents
 
+and, with --tree-entries N, a third one:
+
+  in a tree       the mixed set inside a folder tree of N more entries (empty files and folders
+                  as bench/scan makes them, 35 default patterns): the cost per entry and of the
+                  walk, which under Wine is the larger part
+
 with each tool, after one untimed pass that brings the files into the page cache:
 
   tarnwick   tarnwick-cli zip OUT FOLDER --patterns ...   (scan included)
@@ -38,6 +44,8 @@ import time
 
 HERE = os.path.dirname(os.path.abspath(__file__))
 REPO = os.path.dirname(os.path.dirname(HERE))
+sys.path.insert(0, os.path.join(REPO, "bench", "scan"))
+import bench_scan  # noqa: E402  (the folder tree generator and the default patterns)
 CORPUS_VERSION = "1"
 SEED = 20261210
 TEXT_BYTES = 550 << 20
@@ -122,6 +130,25 @@ def generate(root):
         f.write(CORPUS_VERSION)
 
 
+def make_tree(tree, corpus, entries):
+    """The corpus inside a folder tree of `entries` more entries, made once and reused: the
+    tree's files emptied (only the walk and the entries count), the corpus hard-linked in."""
+    marker = os.path.join(tree, ".tree-version")
+    wanted = f"{CORPUS_VERSION} {entries}"
+    if os.path.exists(marker) and open(marker).read() == wanted:
+        return
+    subprocess.run(["rm", "-rf", tree], check=True)
+    os.makedirs(os.path.join(tree, "root"))
+    bench_scan.TARGET_ENTRIES = entries
+    bench_scan.generate(os.path.join(tree, "root"), bench_scan.default_patterns())
+    for folder, _, names in os.walk(os.path.join(tree, "root")):
+        for name in names:
+            os.truncate(os.path.join(folder, name), 0)
+    subprocess.run(["cp", "-al", corpus, os.path.join(tree, "corpus")], check=True)
+    with open(marker, "w") as f:
+        f.write(wanted)
+
+
 def files_matching(root, extensions):
     out = []
     for folder, _, names in os.walk(root):
@@ -154,10 +181,15 @@ def main():
     ap.add_argument("--tools", default="tarnwick,zip,7z,bsdtar",
                     help="comma-separated tools to run (zip is always run)")
     ap.add_argument("--keep", action="store_true", help="keep the archives made")
+    ap.add_argument("--tree-entries", type=int, default=0,
+                    help="also archive the mixed set inside a folder tree of this many entries")
+    ap.add_argument("--tree", default=os.path.join(tempfile.gettempdir(), "tarnwick-bench-zip-tree"))
     ap.add_argument("--windows-cli", help="the Windows build's tarnwick-cli.exe, run under Wine")
     ap.add_argument("--wine-prefix",
                     default=os.path.join(REPO, "build", "windows-cross", "wineprefix"))
     args = ap.parse_args()
+    # The tools run in the corpus folder: a program given by a relative path must still be found.
+    args.cli = os.path.abspath(args.cli)
 
     marker = os.path.join(args.corpus, ".corpus-version")
     if not os.path.exists(marker) or open(marker).read() != CORPUS_VERSION:
@@ -178,35 +210,39 @@ def main():
                         "exit"], stdin=subprocess.DEVNULL, stdout=subprocess.DEVNULL, check=True)
 
     sets = [
-        ("mixed", ALL_PATTERNS),
-        ("compressible", TEXT_PATTERNS),
+        ("mixed", ALL_PATTERNS, args.corpus),
+        ("compressible", TEXT_PATTERNS, args.corpus),
     ]
-    for label, patterns in sets:
+    if args.tree_entries > 0:
+        make_tree(args.tree, args.corpus, args.tree_entries)
+        patterns = ";".join(sorted(set(ALL_PATTERNS.split(";")) | set(bench_scan.default_patterns())))
+        sets.append((f"mixed in a tree of {args.tree_entries} entries", patterns, args.tree))
+    for label, patterns, root in sets:
         exts = {p[1:] for p in patterns.split(";")}
-        names = files_matching(args.corpus, exts)
+        names = files_matching(root, exts)
         list_file = os.path.join(out_dir, label + ".list")
         with open(list_file, "w") as f:
             f.write("\n".join(names) + "\n")
-        total = sum(os.path.getsize(os.path.join(args.corpus, n)) for n in names)
+        total = sum(os.path.getsize(os.path.join(root, n)) for n in names)
         for n in names:  # into the page cache
-            with open(os.path.join(args.corpus, n), "rb") as f:
+            with open(os.path.join(root, n), "rb") as f:
                 while f.read(1 << 22):
                     pass
         tools = {
-            "tarnwick": lambda out: run([args.cli, "zip", out, args.corpus, "--patterns", patterns,
-                                         "--no-ignore-temp", "--no-ignore-sys"], args.corpus),
-            "zip": lambda out: run(["zip", "-q", "-@", out], args.corpus, open(list_file)),
-            "7z": lambda out: run(["7z", "a", "-tzip", "-bd", out, "@" + list_file], args.corpus),
+            "tarnwick": lambda out: run([args.cli, "zip", out, root, "--patterns", patterns,
+                                         "--no-ignore-temp", "--no-ignore-sys"], root),
+            "zip": lambda out: run(["zip", "-q", "-@", out], root, open(list_file)),
+            "7z": lambda out: run(["7z", "a", "-tzip", "-bd", out, "@" + list_file], root),
             "bsdtar": lambda out: run(["bsdtar", "--format", "zip", "-cf", out, "-T", list_file],
-                                      args.corpus),
+                                      root),
         }
         if args.windows_cli:
             def under_wine(out):
                 z = lambda p: "Z:" + p.replace("/", "\\")
                 return run([os.path.join(REPO, "cmake", "wine-run"), args.wine_prefix,
                             os.path.abspath(args.windows_cli), "zip", z(out),
-                            z(args.corpus) + "\\", "--patterns", patterns, "--no-ignore-temp",
-                            "--no-ignore-sys"], args.corpus)
+                            z(root) + "\\", "--patterns", patterns, "--no-ignore-temp",
+                            "--no-ignore-sys"], root)
             tools["tarnwick.exe"] = under_wine
         chosen = set(args.tools.split(",")) | {"zip", "tarnwick.exe"}
         tools = {tool: go for tool, go in tools.items() if tool in chosen}
