@@ -196,6 +196,7 @@ TEST_F(ScanSessionTest, BackgroundWalkHandsItsFindingsToTheWindowsThread) {
   ScriptedSession session(params, root, running);
   std::mutex gate;
   gate.lock();  // held until the first batch was taken
+  std::atomic<bool> atGate{false};
   session.walk = [&](SearchParams& p, SearchSink& sink) {
     sink.OnEnterFolder("/data/a");
     sink.OnUnreadable("/data/a/locked/", "Permission denied");
@@ -203,6 +204,7 @@ TEST_F(ScanSessionTest, BackgroundWalkHandsItsFindingsToTheWindowsThread) {
       sink.OnMatch("x" + std::to_string(i) + ".doc", "/data/a/", 1024);
       sink.Yield();
     }
+    atGate = true;
     std::lock_guard wait(gate);
     p.MatchCount = 4;
     sink.OnEnterFolder("/data/b");
@@ -212,7 +214,9 @@ TEST_F(ScanSessionTest, BackgroundWalkHandsItsFindingsToTheWindowsThread) {
   BackgroundWalk walk(session, [&] { wakes.Wake(); });
   walk.Start();
   ASSERT_TRUE(wakes.WaitFor(1));
-  std::this_thread::sleep_for(std::chrono::milliseconds(50));  // the other yields come and go
+  for (int waited = 0; !atGate && waited < 5000; ++waited)  // the other yields come and go
+    std::this_thread::sleep_for(std::chrono::milliseconds(1));
+  ASSERT_TRUE(atGate);
   EXPECT_EQ(wakes.Count(), 1);
   EXPECT_EQ(session.Rows().Count(), 0u);
   RecordingView v;
