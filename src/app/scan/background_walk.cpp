@@ -2,8 +2,6 @@
 
 #include <iterator>
 
-#include "core/scan/format_size.h"
-
 namespace tarnwick::app {
 
 // What the walk reports, gathered on the walk's thread and handed over at each yield of the
@@ -86,13 +84,8 @@ bool BackgroundWalk::TakeFound(ScanView& view) {
     std::swap(found, found_);
     ended = ended_;
   }
-  RowStore& rows = session_.rows_;
-  for (ScanRow& row : found.rows) {
-    const std::uint64_t size = row.size;
-    rows.Add(std::move(row));
-    const std::size_t index = rows.Count() - 1;
-    view.OnRow(index, rows.Row(index), FormatSize(size, session_.decimalSeparator_));
-  }
+  for (ScanRow& row : found.rows)
+    session_.addRow(std::move(row), view);
   session_.unreadable_.insert(session_.unreadable_.end(),
                               std::make_move_iterator(found.unreadable.begin()),
                               std::make_move_iterator(found.unreadable.end()));

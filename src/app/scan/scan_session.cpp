@@ -11,10 +11,7 @@ class SessionSink final : public SearchSink {
   SessionSink(ScanSession& session, ScanView& view) : session_(session), view_(view) {}
 
   void OnMatch(const std::string& name, const std::string& folder, std::uint64_t size) override {
-    RowStore& rows = session_.rows_;
-    rows.Add(ScanRow{name, folder, size});
-    const std::size_t index = rows.Count() - 1;
-    view_.OnRow(index, rows.Row(index), FormatSize(size, session_.decimalSeparator_));
+    session_.addRow(ScanRow{name, folder, size}, view_);
   }
   void OnEnterFolder(const std::string& path) override {
     pendingFolder_ = path;
@@ -47,6 +44,13 @@ ScanSession::ScanSession(std::string decimalSeparator, SearchParams& params,
       running_(running) {
   mbSaved = false;
   running_ = true;
+}
+
+void ScanSession::addRow(ScanRow row, ScanView& view) {
+  const std::uint64_t size = row.size;
+  rows_.Add(std::move(row));
+  const std::size_t index = rows_.Count() - 1;
+  view.OnRow(index, rows_.Row(index), FormatSize(size, decimalSeparator_));
 }
 
 void ScanSession::RunSearch(SearchParams& params, const std::string& root, SearchSink& sink) {

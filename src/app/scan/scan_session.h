@@ -103,6 +103,8 @@ class ScanSession {
  private:
   friend class SessionSink;
   friend class BackgroundWalk;
+  // Appends a row found by the walk and shows it (OnRow with its Size text).
+  void addRow(ScanRow row, ScanView& view);
   std::string decimalSeparator_;
   SearchParams& params_;
   const std::string& rootFolder_;

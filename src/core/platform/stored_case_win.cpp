@@ -74,18 +74,19 @@ std::wstring StoredCaseFolders::folderOf(const std::wstring& folder) {
   const HANDLE h =
       ::CreateFileW(folder.c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
                     nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
-  if (h != INVALID_HANDLE_VALUE) {
+  const bool opened = h != INVALID_HANDLE_VALUE;
+  if (opened) {
     const UniqueHandle owned(h);
     stored = StoredCaseOf(h, folder);
   }
   known_.emplace(folder, stored);
-  // The folders above it that were given in another case are learnt with it (the two paths
-  // differ in letter case only), so that their other folders need not be asked.
-  if (stored.size() == folder.size()) {
+  // The folders above it are learnt with it (the two paths differ in letter case only, or not at
+  // all), so that none of their other folders needs to be opened and asked. Not from a folder
+  // that could not be opened: its given names may be in another case, and would be passed on.
+  if (opened && stored.size() == folder.size()) {
     for (std::size_t at = folder.find(L'\\', kShortest);
          at != std::wstring::npos && at + 1 < folder.size(); at = folder.find(L'\\', at + 1)) {
-      if (folder.compare(0, at + 1, stored, 0, at + 1) != 0)
-        known_.emplace(folder.substr(0, at + 1), stored.substr(0, at + 1));
+      known_.emplace(folder.substr(0, at + 1), stored.substr(0, at + 1));
     }
   }
   return stored;

@@ -20,9 +20,9 @@ namespace tarnwick::platform {
 std::wstring StoredCaseOf(HANDLE folder, std::wstring osPath);
 
 // Gives files' "\\?\" paths with their folder in stored case, learning each folder once: a folder
-// whose parent is known takes the parent's stored form and its own name as given (the names
-// below a scanned root come from the folder listings, already as stored), any other is opened
-// and asked once. Safe to use from several threads.
+// below a known one takes that one's stored form and the names below it as given (the names
+// below a scanned root come from the folder listings, already as stored); any other is opened
+// and asked once, and the folders above it are learnt with it. Safe to use from several threads.
 class StoredCaseFolders {
  public:
   std::wstring Resolve(const std::wstring& osPath);
